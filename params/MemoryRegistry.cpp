@@ -1,0 +1,254 @@
+#include "MemoryRegistry.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace
+{
+
+// The platform orders names by their lower-case form, code unit by code unit,
+// a shorter name before a longer one that it begins.
+WCHAR Fold(WCHAR ch)
+{
+    return ch >= 'A' && ch <= 'Z' ? static_cast<WCHAR>(ch - 'A' + 'a') : ch;
+}
+
+int CompareNames(const std::basic_string<WCHAR> &left, const std::basic_string<WCHAR> &right)
+{
+    size_t nCommon = std::min(left.size(), right.size());
+    for (size_t i = 0; i < nCommon; i++)
+    {
+        int nDiff = Fold(left[i]) - Fold(right[i]);
+        if (nDiff)
+            return nDiff;
+    }
+    return left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0;
+}
+
+// Position of name in a sorted vector of things with a name, or where it belongs.
+template <typename Item, typename GetName>
+size_t FindSlot(const std::vector<Item> &items, const std::basic_string<WCHAR> &name, GetName getName)
+{
+    auto it = std::lower_bound(items.begin(), items.end(), name,
+        [&](const Item &item, const std::basic_string<WCHAR> &key) { return CompareNames(getName(item), key) < 0; });
+    return static_cast<size_t>(it - items.begin());
+}
+
+template <typename Item, typename GetName>
+bool Found(const std::vector<Item> &items, size_t nSlot, const std::basic_string<WCHAR> &name, GetName getName)
+{
+    return nSlot < items.size() && CompareNames(getName(items[nSlot]), name) == 0;
+}
+
+const auto KeyName = [](const auto &key) -> const std::basic_string<WCHAR> & { return key->name; };
+const auto ValueName = [](const auto &value) -> const std::basic_string<WCHAR> & { return value.name; };
+
+std::basic_string<WCHAR> NameOf(const WCHAR *psz)
+{
+    return psz ? std::basic_string<WCHAR>(psz) : std::basic_string<WCHAR>();
+}
+
+LONG CopyName(const std::basic_string<WCHAR> &name, WCHAR *pszName, DWORD *pcchName)
+{
+    if (name.size() >= *pcchName)
+        return ERROR_MORE_DATA;
+    std::copy(name.begin(), name.end(), pszName);
+    pszName[name.size()] = 0;
+    *pcchName = static_cast<DWORD>(name.size());
+    return ERROR_SUCCESS;
+}
+
+} // namespace
+
+CMemoryRegistry::CMemoryRegistry() : m_root(std::make_shared<Key>())
+{
+}
+
+CMemoryRegistry::~CMemoryRegistry() = default;
+
+LONG CMemoryRegistry::Resolve(HKEY hKey, std::shared_ptr<Key> *pKey) const
+{
+    if (hKey == HKEY_LOCAL_MACHINE)
+    {
+        *pKey = m_root;
+        return ERROR_SUCCESS;
+    }
+    auto it = m_handles.find(reinterpret_cast<uintptr_t>(hKey));
+    if (it == m_handles.end())
+        return ERROR_INVALID_HANDLE;
+    if (it->second->bDeleted)
+        return ERROR_KEY_DELETED;
+    *pKey = it->second;
+    return ERROR_SUCCESS;
+}
+
+LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std::shared_ptr<Key> *pKey)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hParent, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    std::basic_string<WCHAR> path = NameOf(pszPath);
+    size_t nStart = 0;
+    while (nStart <= path.size())
+    {
+        size_t nEnd = path.find('\\', nStart);
+        if (nEnd == path.npos)
+            nEnd = path.size();
+        std::basic_string<WCHAR> component = path.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        if (component.empty())
+            continue;
+        size_t nSlot = FindSlot(key->subkeys, component, KeyName);
+        if (!Found(key->subkeys, nSlot, component, KeyName))
+        {
+            if (!bCreate)
+                return ERROR_FILE_NOT_FOUND;
+            auto child = std::make_shared<Key>();
+            child->name = component;
+            key->subkeys.insert(key->subkeys.begin() + nSlot, child);
+        }
+        key = key->subkeys[nSlot];
+    }
+    *pKey = key;
+    return ERROR_SUCCESS;
+}
+
+HKEY CMemoryRegistry::NewHandle(const std::shared_ptr<Key> &key)
+{
+    uintptr_t nHandle = m_nextHandle;
+    m_nextHandle += 4;
+    m_handles[nHandle] = key;
+    return reinterpret_cast<HKEY>(nHandle);
+}
+
+LONG CMemoryRegistry::OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Walk(hParent, pszPath, false, &key);
+    if (lStatus == ERROR_SUCCESS)
+        *phKey = NewHandle(key);
+    return lStatus;
+}
+
+LONG CMemoryRegistry::CreateKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Walk(hParent, pszPath, true, &key);
+    if (lStatus == ERROR_SUCCESS)
+        *phKey = NewHandle(key);
+    return lStatus;
+}
+
+LONG CMemoryRegistry::CloseKey(HKEY hKey)
+{
+    if (hKey == HKEY_LOCAL_MACHINE)
+        return ERROR_SUCCESS;
+    return m_handles.erase(reinterpret_cast<uintptr_t>(hKey)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+}
+
+LONG CMemoryRegistry::DeleteKey(HKEY hKey, const WCHAR *pszName)
+{
+    std::basic_string<WCHAR> path = NameOf(pszName);
+    size_t nLast = path.rfind('\\');
+    std::basic_string<WCHAR> parentPath = nLast == path.npos ? std::basic_string<WCHAR>() : path.substr(0, nLast);
+    std::basic_string<WCHAR> name = nLast == path.npos ? path : path.substr(nLast + 1);
+    if (name.empty())
+        return ERROR_INVALID_PARAMETER;
+    std::shared_ptr<Key> parent;
+    LONG lStatus = Walk(hKey, parentPath.c_str(), false, &parent);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    size_t nSlot = FindSlot(parent->subkeys, name, KeyName);
+    if (!Found(parent->subkeys, nSlot, name, KeyName))
+        return ERROR_FILE_NOT_FOUND;
+    if (!parent->subkeys[nSlot]->subkeys.empty())
+        return ERROR_ACCESS_DENIED;
+    parent->subkeys[nSlot]->bDeleted = true; // handles still open on it now fail
+    parent->subkeys.erase(parent->subkeys.begin() + nSlot);
+    return ERROR_SUCCESS;
+}
+
+LONG CMemoryRegistry::DeleteValue(HKEY hKey, const WCHAR *pszName)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    std::basic_string<WCHAR> name = NameOf(pszName);
+    size_t nSlot = FindSlot(key->values, name, ValueName);
+    if (!Found(key->values, nSlot, name, ValueName))
+        return ERROR_FILE_NOT_FOUND;
+    key->values.erase(key->values.begin() + nSlot);
+    return ERROR_SUCCESS;
+}
+
+LONG CMemoryRegistry::QueryValue(HKEY hKey, const WCHAR *pszName, DWORD *pdwType, BYTE *pData, DWORD *pcbData)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    std::basic_string<WCHAR> name = NameOf(pszName);
+    size_t nSlot = FindSlot(key->values, name, ValueName);
+    if (!Found(key->values, nSlot, name, ValueName))
+        return ERROR_FILE_NOT_FOUND;
+    const Value &value = key->values[nSlot];
+    if (pdwType)
+        *pdwType = value.dwType;
+    DWORD cbValue = static_cast<DWORD>(value.data.size());
+    DWORD cbRoom = pcbData ? *pcbData : 0;
+    if (pcbData)
+        *pcbData = cbValue;
+    if (!pData)
+        return ERROR_SUCCESS;
+    // Like the platform, a value that does not fit is not copied at all.
+    if (cbValue > cbRoom)
+        return ERROR_MORE_DATA;
+    if (cbValue)
+        std::memcpy(pData, value.data.data(), cbValue);
+    return ERROR_SUCCESS;
+}
+
+LONG CMemoryRegistry::SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    if (!pData && cbData)
+        return ERROR_INVALID_PARAMETER;
+    std::basic_string<WCHAR> name = NameOf(pszName);
+    size_t nSlot = FindSlot(key->values, name, ValueName);
+    if (!Found(key->values, nSlot, name, ValueName))
+        key->values.insert(key->values.begin() + nSlot, Value{name, 0, {}});
+    Value &value = key->values[nSlot];
+    value.dwType = dwType;
+    value.data.assign(pData, pData + cbData);
+    return ERROR_SUCCESS;
+}
+
+LONG CMemoryRegistry::EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    if (dwIndex >= key->subkeys.size())
+        return ERROR_NO_MORE_ITEMS;
+    return CopyName(key->subkeys[dwIndex]->name, pszName, pcchName);
+}
+
+LONG CMemoryRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus;
+    if (dwIndex >= key->values.size())
+        return ERROR_NO_MORE_ITEMS;
+    const Value &value = key->values[dwIndex];
+    if (pdwType)
+        *pdwType = value.dwType;
+    return CopyName(value.name, pszName, pcchName);
+}

@@ -1,0 +1,182 @@
+// Loading and saving when the registry fails or changes underneath.
+#include "InstrumentedRegistry.h"
+#include "RegistryHelpers.h"
+#include "TcpParams.h"
+
+using ::testing::ElementsAre;
+
+namespace
+{
+
+const WCHAR STACK[] = TEXT("Comm\\Tcpip\\Parms");
+
+class Faults : public RegistryTest
+{
+protected:
+    void MakeSample()
+    {
+        SetDword(Reg(), STACK, TEXT("DefaultTTL"), 64);
+        SetDword(Reg(), STACK, TEXT("TCP1323Opts"), 1);
+        SetDword(Reg(), TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
+        SetString(Reg(), TEXT("Comm\\eth0"), TEXT("DisplayName"), TEXT("Ethernet"));
+        MakeKey(Reg(), TEXT("Comm\\IrDA"));
+        MakeKey(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+    }
+
+    // The record is whole: its count matches its table and every entry has a key.
+    static void ExpectConsistent(const CTcpParams &params, const std::string &context)
+    {
+        ASSERT_GE(params.m_nAdapters, 0) << context;
+        ASSERT_TRUE(params.m_nAdapters == 0 || params.m_pAdapters) << context;
+        for (int i = 0; i < params.m_nAdapters; i++)
+            EXPECT_FALSE(params.m_pAdapters[i].m_strKeyName.IsEmpty()) << context << ", entry " << i;
+        EXPECT_LE(params.m_bTimestamps, 1u) << context;
+        EXPECT_LE(params.m_bWindowScaling, 1u) << context;
+        EXPECT_NE(0u, params.m_dwDefaultTTL) << context << ": a TTL of 0 is never a default";
+    }
+};
+
+TEST_P(Faults, LoadSurvivesEveryRegistryCallFailingInTurn)
+{
+    MakeSample();
+    CInstrumentedRegistry counter(Reg());
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(counter));
+    const int nCalls = counter.Calls();
+    ASSERT_GT(nCalls, 20);
+
+    for (int nFail = 0; nFail < nCalls; nFail++)
+    {
+        CInstrumentedRegistry watch(Reg());
+        watch.FailCall(nFail, ERROR_ACCESS_DENIED);
+        CTcpParams loaded;
+        loaded.Load(watch);
+        std::string context = "call " + std::to_string(nFail) + " (" + counter.Trace()[nFail] + ") failing";
+        EXPECT_EQ(0, watch.OpenHandles()) << context;
+        ExpectConsistent(loaded, context);
+    }
+}
+
+TEST_P(Faults, SaveSurvivesEveryRegistryCallFailingInTurn)
+{
+    MakeSample();
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(Reg()));
+    params.m_dwDefaultTTL = 32;
+    params.m_pAdapters[0].m_dwTcpWindowSize = 64240;
+    CInstrumentedRegistry counter(Reg());
+    ASSERT_TRUE(params.Save(counter));
+    const int nCalls = counter.Calls();
+
+    for (int nFail = 0; nFail < nCalls; nFail++)
+    {
+        CInstrumentedRegistry watch(Reg());
+        watch.FailCall(nFail, ERROR_ACCESS_DENIED);
+        params.Save(watch);
+        EXPECT_EQ(0, watch.OpenHandles()) << "call " << nFail << " (" << counter.Trace()[nFail] << ") failing";
+    }
+    params.Save(Reg());
+    CTcpParams reloaded;
+    ASSERT_TRUE(reloaded.Load(Reg()));
+    EXPECT_TRUE(reloaded == params) << "a later save writes everything";
+}
+
+TEST_P(Faults, AFailedCreateSkipsThatKeyAndTheSaveGoesOn)
+{
+    MakeSample();
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(Reg()));
+    params.m_dwDefaultTTL = 32;
+    params.m_pAdapters[1].m_dwTcpWindowSize = 32120;
+    CInstrumentedRegistry watch(Reg());
+    watch.FailCall(0, ERROR_ACCESS_DENIED);
+    EXPECT_TRUE(params.Save(watch));
+    EXPECT_EQ("CreateKey Comm\\Tcpip\\Parms", watch.Trace()[0]);
+    EXPECT_EQ("dword 64", Describe(Reg(), STACK, TEXT("DefaultTTL"))) << "not written";
+    EXPECT_EQ("dword 32120", Describe(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"), TEXT("TcpWindowSize")));
+}
+
+// Runs change() once, just before the filling pass begins to enumerate Comm.
+void BetweenThePasses(CInstrumentedRegistry &watch, std::function<void()> change)
+{
+    auto nFirstEnums = std::make_shared<int>(0);
+    watch.OnCall([nFirstEnums, change](int, const std::string &line) {
+        if (line == "EnumKey 0" && ++*nFirstEnums == 2)
+            change();
+    });
+}
+
+TEST_P(Faults, AdaptersLostBetweenThePassesLeaveNoEmptyEntries)
+{
+    MakeSample();
+    MakeKey(Reg(), TEXT("Comm\\eth1\\Parms\\TcpIp"));
+    CInstrumentedRegistry watch(Reg());
+    BetweenThePasses(watch, [&] { DeleteTree(Reg(), TEXT("Comm\\eth1")); DeleteTree(Reg(), TEXT("Comm\\ppp1")); });
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(watch));
+    ASSERT_EQ(1, params.m_nAdapters) << "three were counted";
+    EXPECT_EQ("eth0", Narrow(params.m_pAdapters[0].m_strKeyName));
+    EXPECT_EQ(0, watch.OpenHandles());
+
+    params.Save(Reg());
+    EXPECT_THAT(SubkeyNames(Reg(), TEXT("Comm")), ElementsAre("eth0", "IrDA", "Tcpip"))
+        << "nothing written under an empty adapter name";
+}
+
+TEST_P(Faults, AdaptersAddedBetweenThePassesFillOnlyTheCountedEntries)
+{
+    MakeSample();
+    CInstrumentedRegistry watch(Reg());
+    BetweenThePasses(watch, [&] { MakeKey(Reg(), TEXT("Comm\\Async\\Parms\\TcpIp")); });
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(watch));
+    ASSERT_EQ(2, params.m_nAdapters);
+    EXPECT_EQ("Async", Narrow(params.m_pAdapters[0].m_strKeyName));
+    EXPECT_EQ("eth0", Narrow(params.m_pAdapters[1].m_strKeyName));
+}
+
+TEST_P(Faults, LoadReadsTheStackBeforeTheAdaptersAndClosesEveryKey)
+{
+    SetDword(Reg(), TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
+    MakeKey(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+    CInstrumentedRegistry watch(Reg());
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(watch));
+    const std::vector<std::string> expected = {
+        "OpenKey Comm",
+        "OpenKey Comm\\Tcpip\\Parms",
+        // the counting pass
+        "EnumKey 0", "OpenKey Comm\\eth0\\Parms\\TcpIp",
+        "EnumKey 1", "CloseKey", "OpenKey Comm\\ppp1\\Parms\\TcpIp",
+        "EnumKey 2",
+        // the filling pass
+        "EnumKey 0", "CloseKey", "OpenKey Comm\\eth0\\Parms\\TcpIp",
+        "OpenKey Comm\\eth0", "QueryValue DisplayName", "QueryValue TcpWindowSize",
+        "EnumKey 1", "CloseKey", "OpenKey Comm\\ppp1\\Parms\\TcpIp", "QueryValue TcpWindowSize",
+        "CloseKey", "CloseKey", "CloseKey",
+    };
+    EXPECT_EQ(expected, watch.Trace());
+    EXPECT_EQ(0, watch.OpenHandles());
+}
+
+TEST_P(Faults, SaveWritesTheStackFirstThenEachAdapterInTableOrder)
+{
+    MakeSample();
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(Reg()));
+    CInstrumentedRegistry watch(Reg());
+    params.Save(watch);
+    const std::vector<std::string> expected = {
+        "CreateKey Comm\\Tcpip\\Parms",
+        "DeleteValue TcpWindowSize", "SetValue DefaultTTL", "DeleteValue EnablePMTUDiscovery",
+        "DeleteValue SackOpts", "SetValue TCP1323Opts",
+        "CloseKey", "CreateKey Comm\\eth0\\Parms\\TcpIp", "SetValue TcpWindowSize",
+        "CloseKey", "CreateKey Comm\\ppp1\\Parms\\TcpIp", "DeleteValue TcpWindowSize",
+        "CloseKey",
+    };
+    EXPECT_EQ(expected, watch.Trace());
+}
+
+INSTANTIATE_ON_ALL_REGISTRIES(Faults);
+
+} // namespace

@@ -1,0 +1,51 @@
+# Sourced by the scripts in tools/: installs what the build and the tests
+# need, and runs Wine in the project's own prefix.
+
+PACKAGES="cmake ninja-build g++ googletest
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
+    wine wine64 xvfb xauth x11-apps imagemagick"
+
+install_packages() {
+    local missing=
+    for package in $PACKAGES; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' || missing="$missing $package"
+    done
+    [ -z "$missing" ] && return 0
+    echo "Installing:$missing"
+    local sudo=
+    [ "$(id -u)" = 0 ] || sudo=sudo
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
+}
+
+# Quiet, non-interactive Wine in a prefix inside the build tree.
+use_wine_prefix() {
+    export WINEPREFIX="$PWD/build/windows/wineprefix"
+    export WINEDEBUG=-all
+    export WINEDLLOVERRIDES="mscoree,mshtml="
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Preparing the Wine prefix $WINEPREFIX"
+        mkdir -p "$WINEPREFIX"
+        wineboot -i >/dev/null 2>&1
+        wineserver -w
+    fi
+}
+
+# One wineserver for the whole run, so that each process starts quickly.
+# Its output goes to /dev/null, or it would hold our pipes open.
+# The first process of a session also starts Wine's own services; pay for
+# that here rather than inside a test's time limit.
+start_wineserver() {
+    wineserver -p >/dev/null 2>&1 </dev/null || true
+    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+    wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+}
+
+# Runs a command with a display: the one there is, or a virtual one.
+with_display() {
+    if [ -n "${DISPLAY:-}" ]; then
+        "$@"
+    else
+        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
+    fi
+}

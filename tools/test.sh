@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds both configurations and runs every test:
+# natively under the sanitizers, and the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/setup.sh
+
+install_packages
+
+cmake --preset native >/dev/null
+cmake --build --preset native
+ctest --preset native
+
+cmake --preset windows >/dev/null
+cmake --build --preset windows
+with_display tools/wine-tests.sh
