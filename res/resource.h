@@ -1,4 +1,53 @@
 // Resource ids of Marlin.
 
+// Dialog templates, the icon, and the menu with its menu-bar description
+#define IDD_ABOUT               101
+#define IDD_DTTL                102
+#define IDD_PMTU                103
+#define IDD_RWIN                104
+#define IDD_SACK                105
+#define IDI_MARLIN              106
+#define IDR_MENUBAR             107
+
+// Controls of the pages (1005 up) and of the About box (1001 up)
+#define IDC_TTL_32              1005
+#define IDC_TTL_64              1006
+#define IDC_TTL_128             1007
+#define IDC_TTL_CUSTOM          1008
+#define IDC_TTL                 1009
+#define IDC_PMTU_ENABLE         1010
+#define IDC_PMTU_DISABLE        1011
+#define IDC_ADAPTER             1012
+#define IDC_WINDOW_SIZE         1013
+#define IDC_WINDOW_SCALING      1014
+#define IDC_SACK                1015
+#define IDC_TIMESTAMPS          1016
+
+// Commands: the menu-bar buttons themselves, then the items of their pop-ups
+#define ID_SETTINGS             40001
+#define ID_SETTINGS_DEFAULT     40002
+#define ID_SETTINGS_RESET       40003
+#define ID_SETTINGS_FOMA        40004
+#define ID_SETTINGS_PACKETONE   40005
+#define ID_SETTINGS_AIRH        40006
+#define ID_SETTINGS_FREED       40007
+#define ID_HELPMENU             40008
+#define ID_HELP_CONTENTS        40009
+#define ID_HELP_ABOUT           40010
+
+// Messages shown on OK
+#define IDS_ENABLE_SCALING      10001
+#define IDS_TTL_RANGE           10002
+#define IDS_RESET_NOW           10003
+#define IDS_SETTINGS_CHANGED    10004
+
 // Strings of the parameter store
-#define IDS_PPP_ADAPTER 20001
+#define IDS_PPP_ADAPTER         20001
+
+// Labels of the menu-bar buttons
+#define IDS_SETTINGS            30001
+#define IDS_HELP                30002
+
+#ifndef IDC_STATIC
+#define IDC_STATIC              (-1)
+#endif
