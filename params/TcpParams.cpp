@@ -28,4 +28,6 @@ void CTcpParams::SetStackDefaults()
     m_bPmtuDiscovery = TcpipKeys::DEFAULT_SWITCH;
 }
 
-CTcpParams theParams;
+// Constructed before any other static object of the program (the
+// application object among them) and so destroyed after all of them.
+CTcpParams theParams __attribute__((init_priority(101)));

@@ -1,0 +1,64 @@
+#include "Dialog.h"
+
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
+CDialog::CDialog(UINT nIDTemplate, CWnd *pParentWnd)
+    : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
+{
+}
+
+INT_PTR CDialog::DoModal()
+{
+    return DialogBoxParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(m_nIDTemplate),
+                           m_pParentWnd ? m_pParentWnd->GetSafeHwnd() : nullptr,
+                           DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+void CDialog::EndDialog(int nResult) const
+{
+    ::EndDialog(m_hWnd, nResult);
+}
+
+BOOL CDialog::OnInitDialog()
+{
+    return TRUE;
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    CDialog *pDialog;
+    if (nMessage == WM_INITDIALOG)
+    {
+        pDialog = reinterpret_cast<CDialog *>(lParam);
+        pDialog->Attach(hWnd);
+    }
+    else
+        pDialog = static_cast<CDialog *>(FromHandle(hWnd));
+
+    if (!pDialog)
+        return FALSE;
+    if (nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC)
+        return reinterpret_cast<INT_PTR>(pDialog->OnCtlColor(reinterpret_cast<HDC>(wParam),
+                                                             reinterpret_cast<HWND>(lParam),
+                                                             nMessage - WM_CTLCOLORMSGBOX));
+    return DialogMessage(pDialog, nMessage, wParam, lParam);
+}
+
+INT_PTR CDialog::DialogMessage(CDialog *pDialog, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    HWND hWnd = pDialog->m_hWnd;
+    if (nMessage == WM_NCDESTROY)
+    {
+        pDialog->Detach();
+        return FALSE;
+    }
+    LRESULT lResult = 0;
+    if (!pDialog->OnWndMsg(nMessage, wParam, lParam, lResult))
+        return FALSE;
+    // The initialisation's answer is the procedure's own result; any other
+    // message's result travels in DWLP_MSGRESULT.
+    if (nMessage == WM_INITDIALOG)
+        return lResult;
+    SetWindowLongPtrW(hWnd, DWLP_MSGRESULT, lResult);
+    return TRUE;
+}

@@ -1,0 +1,20 @@
+// The application: it shows the tuning sheet and ends when the sheet closes.
+#pragma once
+
+#include "WinApp.h"
+
+class CMarlinApp : public CWinApp
+{
+public:
+    CMarlinApp();
+    ~CMarlinApp() override;
+
+    // Loads the parameters, runs the sheet, and returns false so that no
+    // message loop follows.
+    BOOL InitInstance() override;
+
+protected:
+    DECLARE_MESSAGE_MAP()
+};
+
+extern CMarlinApp theApp;

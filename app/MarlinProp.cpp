@@ -1,0 +1,69 @@
+#include "MarlinProp.h"
+
+#include "res/resource.h"
+
+IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
+
+BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
+    ON_COMMAND_RANGE(ID_SETTINGS_DEFAULT, ID_SETTINGS_FREED, OnSettings)
+    ON_MESSAGE(WM_HELP, OnHelpRequest)
+    ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
+    ON_COMMAND(ID_HELP_ABOUT, OnAbout)
+END_MESSAGE_MAP()
+
+// The id the command bar's window carries in its parent.
+static const UINT ID_COMMANDBAR = 0xE800;
+
+CMarlinProp::CMarlinProp(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage)
+{
+    AddPages();
+}
+
+CMarlinProp::CMarlinProp(const WCHAR *pszCaption, CWnd *pParentWnd, UINT iSelectPage)
+    : CPropertySheet(pszCaption, pParentWnd, iSelectPage)
+{
+    AddPages();
+}
+
+CMarlinProp::~CMarlinProp() = default;
+
+void CMarlinProp::AddPages()
+{
+    AddPage(&m_pageRwin);
+    AddPage(&m_pageDttl);
+    AddPage(&m_pagePmtu);
+    AddPage(&m_pageSack);
+}
+
+BOOL CMarlinProp::OnInitDialog()
+{
+    BOOL bResult = CPropertySheet::OnInitDialog();
+    // Without the bar the sheet still works, only without its menu.
+    if (m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | 0x2800, ID_COMMANDBAR))
+        m_wndCommandBar.InsertMenuBar(IDR_MENUBAR, 0xFFFF);
+    return bResult;
+}
+
+BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
+{
+    return CPropertySheet::OnCommand(wParam, lParam);
+}
+
+void CMarlinProp::OnSettings(UINT)
+{
+}
+
+LRESULT CMarlinProp::OnHelpRequest(WPARAM, LPARAM)
+{
+    return TRUE;
+}
+
+void CMarlinProp::OnHelpContents()
+{
+    SendMessage(WM_HELP);
+}
+
+void CMarlinProp::OnAbout()
+{
+}

@@ -1,0 +1,6 @@
+#include "WinApp.h"
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int)
+{
+    return AfxWinMain();
+}

@@ -1,0 +1,160 @@
+#include "Wnd.h"
+
+#include <commctrl.h>
+
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
+// The window property that leads from a handle to its object.
+static const WCHAR szObjectProp[] = L"Marlin.CWnd";
+
+CWnd::~CWnd()
+{
+    Detach();
+}
+
+CWnd *CWnd::FromHandle(HWND hWnd)
+{
+    return hWnd ? static_cast<CWnd *>(GetPropW(hWnd, szObjectProp)) : nullptr;
+}
+
+void CWnd::Attach(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    SetPropW(hWnd, szObjectProp, this);
+}
+
+void CWnd::Detach()
+{
+    if (!m_hWnd)
+        return;
+    if (m_pfnSuper)
+        SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
+    RemovePropW(m_hWnd, szObjectProp);
+    m_pfnSuper = nullptr;
+    m_hWnd = nullptr;
+}
+
+void CWnd::SubclassWindow(HWND hWnd)
+{
+    Attach(hWnd);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SubclassProc)));
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
+{
+    CWnd *pWnd = FromHandle(hWnd);
+    if (!pWnd)
+        return DefWindowProcW(hWnd, nMessage, wParam, lParam);
+
+    CurrentMessage saved = pWnd->m_current;
+    pWnd->m_current = { nMessage, wParam, lParam };
+    LRESULT lResult = 0;
+    if (nMessage == WM_NCDESTROY)
+    {
+        WNDPROC pfnSuper = pWnd->m_pfnSuper;
+        pWnd->Detach();
+        return CallWindowProcW(pfnSuper, hWnd, nMessage, wParam, lParam);
+    }
+    if (!pWnd->OnWndMsg(nMessage, wParam, lParam, lResult))
+        lResult = pWnd->Default();
+    pWnd->m_current = saved;
+    return lResult;
+}
+
+LRESULT CWnd::Default()
+{
+    if (!m_pfnSuper)
+        return 0;
+    return CallWindowProcW(m_pfnSuper, m_hWnd, m_current.nMessage, m_current.wParam, m_current.lParam);
+}
+
+bool CWnd::OnWndMsg(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT &lResult)
+{
+    switch (nMessage)
+    {
+    case WM_INITDIALOG:
+        lResult = OnInitDialog();
+        return true;
+    case WM_COMMAND:
+        lResult = 0;
+        return OnCommand(wParam, lParam);
+    case WM_NOTIFY:
+    {
+        CWnd *pChild = FromHandle(reinterpret_cast<NMHDR *>(lParam)->hwndFrom);
+        if (pChild && pChild != this && pChild->OnChildNotify(nMessage, wParam, lParam, lResult))
+            return true;
+        break;
+    }
+    }
+    return OnMapMessage(nMessage, wParam, lParam, lResult);
+}
+
+BOOL CWnd::OnInitDialog()
+{
+    return static_cast<BOOL>(Default());
+}
+
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+{
+    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+}
+
+HBRUSH CWnd::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)
+{
+    return reinterpret_cast<HBRUSH>(DefWindowProcW(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
+                                                   reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hCtl)));
+}
+
+bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT &)
+{
+    return false;
+}
+
+LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) const
+{
+    return ::SendMessageW(m_hWnd, nMessage, wParam, lParam);
+}
+
+HWND CWnd::GetDlgItem(int nID) const
+{
+    return ::GetDlgItem(m_hWnd, nID);
+}
+
+void CWnd::SetDlgItemInt(int nID, UINT nValue, BOOL bSigned) const
+{
+    ::SetDlgItemInt(m_hWnd, nID, nValue, bSigned);
+}
+
+UINT CWnd::GetDlgItemInt(int nID, BOOL bSigned) const
+{
+    return ::GetDlgItemInt(m_hWnd, nID, nullptr, bSigned);
+}
+
+void CWnd::CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) const
+{
+    ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);
+}
+
+int CWnd::GetCheckedRadioButton(int nIDFirst, int nIDLast) const
+{
+    for (int nID = nIDFirst; nID <= nIDLast; nID++)
+        if (::IsDlgButtonChecked(m_hWnd, nID) == BST_CHECKED)
+            return nID;
+    return 0;
+}
+
+void CWnd::CheckDlgButton(int nID, UINT nCheck) const
+{
+    ::CheckDlgButton(m_hWnd, nID, nCheck);
+}
+
+UINT CWnd::IsDlgButtonChecked(int nID) const
+{
+    return ::IsDlgButtonChecked(m_hWnd, nID);
+}
+
+int CWnd::MessageBox(const WCHAR *pszText, const WCHAR *pszCaption, UINT nType) const
+{
+    return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+}

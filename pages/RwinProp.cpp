@@ -1,0 +1,63 @@
+#include "RwinProp.h"
+
+#include "TcpParams.h"
+#include "res/resource.h"
+
+IMPLEMENT_DYNCREATE(CRwinProp, CPropertyPage)
+
+BEGIN_MESSAGE_MAP(CRwinProp, CPropertyPage)
+    ON_CBN_SELCHANGE(IDC_ADAPTER, OnSelchangeAdapter)
+    ON_BN_CLICKED(IDC_WINDOW_SCALING, OnWindowScaling)
+    ON_EN_CHANGE(IDC_WINDOW_SIZE, OnChangeWindowSize)
+END_MESSAGE_MAP()
+
+CRwinProp::CRwinProp()
+    : CPropertyPage(IDD_RWIN)
+{
+}
+
+int CRwinProp::GetSelectedAdapter() const
+{
+    int nIndex = static_cast<int>(SendDlgItemMessageW(m_hWnd, IDC_ADAPTER, CB_GETCURSEL, 0, 0));
+    return nIndex >= 0 && nIndex < theParams.m_nAdapters ? nIndex : -1;
+}
+
+BOOL CRwinProp::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+
+    HWND hList = GetDlgItem(IDC_ADAPTER);
+    for (int i = 0; i < theParams.m_nAdapters; i++)
+        ::SendMessageW(hList, CB_ADDSTRING, 0,
+                     reinterpret_cast<LPARAM>(static_cast<const WCHAR *>(theParams.m_pAdapters[i].m_strDisplayName)));
+    ::SendMessageW(hList, CB_SETCURSEL, 0, 0);
+
+    // Without adapters there is no window to show or edit.
+    if (theParams.m_nAdapters > 0)
+        SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[0].m_dwTcpWindowSize);
+    else
+        EnableWindow(GetDlgItem(IDC_WINDOW_SIZE), FALSE);
+
+    CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
+    return TRUE;
+}
+
+void CRwinProp::OnSelchangeAdapter()
+{
+    int nAdapter = GetSelectedAdapter();
+    if (nAdapter >= 0)
+        SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[nAdapter].m_dwTcpWindowSize);
+}
+
+void CRwinProp::OnChangeWindowSize()
+{
+    UINT nValue = GetDlgItemInt(IDC_WINDOW_SIZE);
+    int nAdapter = GetSelectedAdapter();
+    if (nAdapter >= 0)
+        theParams.m_pAdapters[nAdapter].m_dwTcpWindowSize = nValue;
+}
+
+void CRwinProp::OnWindowScaling()
+{
+    theParams.m_bWindowScaling = IsDlgButtonChecked(IDC_WINDOW_SCALING);
+}

@@ -1,0 +1,22 @@
+// The "RWIN" page: each adapter's TCP receive window, and window scaling.
+#pragma once
+
+#include "PropertyPage.h"
+
+class CRwinProp : public CPropertyPage
+{
+    DECLARE_DYNCREATE(CRwinProp)
+public:
+    CRwinProp();
+
+    // The adapter entry the list has selected, or -1 when the selection
+    // names no entry of the table (none, or one past a table reloaded smaller).
+    int GetSelectedAdapter() const;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnSelchangeAdapter();
+    void OnWindowScaling();
+    void OnChangeWindowSize();
+    DECLARE_MESSAGE_MAP()
+};

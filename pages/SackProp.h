@@ -1,0 +1,17 @@
+// The "Other" page: selective acknowledgements and RFC 1323 time stamps.
+#pragma once
+
+#include "PropertyPage.h"
+
+class CSackProp : public CPropertyPage
+{
+    DECLARE_DYNCREATE(CSackProp)
+public:
+    CSackProp();
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnSack();
+    void OnTimestamps();
+    DECLARE_MESSAGE_MAP()
+};
