@@ -5,9 +5,11 @@ A leaping marlin, white, over a deep-blue tile with a faint network of
 nodes and links. Two images, 16x16 and 32x32, each 8 bits per pixel with a
 256-entry palette and an AND mask (BMP-style entries, not PNG).
 
-Shapes are described in unit coordinates (0..1, y downwards), rendered with
-supersampling, reduced to 255 colours by median cut (entry 0 stays black for
-the transparent pixels), and packed by hand. Standard library only:
+The 32x32 image is drawn from shapes in unit coordinates (0..1, y downwards)
+with supersampling; the 16x16 one is drawn pixel by pixel (SMALL below). Both
+share one palette, reduced to 255 colours by median cut if need be (entry 0
+stays black, for the transparent pixels), and the file is packed by hand.
+Standard library only:
 
     python3 tools/draw-icon.py [output.ico]
 """
