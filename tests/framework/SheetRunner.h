@@ -1,0 +1,78 @@
+// Driving modal windows from inside their own message loops: a script of
+// steps run from a thread timer, with a time limit; real mouse and keyboard
+// input; and readers of what the platform shows.
+#pragma once
+
+#include "Dialog.h"
+#include "PropertySheet.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// A step returns true when it is done, false to be tried again at the next
+// tick, which is how a step waits for something the platform does later.
+using ScriptStep = std::function<bool()>;
+
+// The steps run in order from a thread timer, so they run inside whatever
+// loop the thread is in: the sheet's, a dialog's, or a menu's. While a step
+// is busy in a nested loop (it opened a menu, say), the next step runs
+// from inside that loop.
+class CModalScript
+{
+public:
+    CModalScript &Then(const char *pszName, ScriptStep step);
+    CModalScript &Do(const char *pszName, std::function<void()> action);
+
+    // Calls fnModal, which runs a modal loop. Once every step is done, or the
+    // time limit has passed, open menus are closed and fnClose ends the loop.
+    INT_PTR Run(const std::function<INT_PTR()> &fnModal, const std::function<void()> &fnClose,
+                DWORD dwTimeLimitMs);
+
+    bool Completed() const;
+    // The first step not done when the time ran out; empty otherwise.
+    const std::string &TimedOutAt() const { return m_strTimedOutAt; }
+
+private:
+    struct Entry
+    {
+        std::string strName;
+        ScriptStep step;
+        bool bRunning;
+        bool bDone;
+    };
+
+    static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
+    void Tick();
+    void Close();
+
+    std::vector<Entry> m_steps;
+    std::function<void()> m_fnClose;
+    ULONGLONG m_ullDeadline = 0;
+    ULONGLONG m_ullClosedAt = 0;
+    std::string m_strTimedOutAt;
+};
+
+const DWORD SCRIPT_TIME_LIMIT_MS = 10000;
+
+// Runs the sheet with the script, then presses its Cancel button.
+INT_PTR RunSheet(CPropertySheet &sheet, CModalScript &script, DWORD dwTimeLimitMs = SCRIPT_TIME_LIMIT_MS);
+// Runs the dialog with the script, then ends it with IDCANCEL.
+INT_PTR RunDialog(CDialog &dialog, CModalScript &script, DWORD dwTimeLimitMs = SCRIPT_TIME_LIMIT_MS);
+
+// Real input through the system's input queue (SendInput).
+void ClickAt(POINT ptScreen);
+void PressKey(WORD wVirtualKey);
+
+POINT CentreOf(const RECT &rc);
+// A window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND hWnd);
+std::wstring WindowText(HWND hWnd);
+std::vector<std::wstring> TabTexts(HWND hTabControl);
+// The visible pop-up menu window ("#32768") of this thread, or null.
+HWND FindMenuWindow();
+// Item texts of a menu; separators as "-".
+std::vector<std::wstring> MenuTexts(HMENU hMenu);
+
+std::string Narrow(const std::wstring &str);
+std::string Describe(const RECT &rc);
