@@ -1,8 +1,9 @@
 // Start-up time of a sheet program against a baseline (minimal_sheet.exe):
 // from CreateProcessW until the process shows a visible top-level window.
 // Runs the two alternately, so that a slow spell of the machine hits both,
-// and prints median and minimum of each, their ratio, the size of each
-// executable and its peak working set while the sheet is open.
+// and prints median and minimum of each, their ratio, the median time from
+// Cancel until the process has ended, the size of each executable and its
+// peak working set while the sheet is open.
 //   startup_bench <program.exe> <baseline.exe> [rounds]
 #include <windows.h>
 #include <commctrl.h>
@@ -26,6 +27,7 @@ struct CProgram
     const WCHAR *pszPath;
     std::vector<double> startMs;
     std::vector<double> peakKb;
+    std::vector<double> closeMs;
     int nFailures = 0;
 };
 
@@ -106,6 +108,7 @@ void Run(CProgram &program, bool bRecord)
         PROCESS_MEMORY_COUNTERS counters = {};
         counters.cb = sizeof(counters);
         BOOL bCounted = GetProcessMemoryInfo(pi.hProcess, &counters, sizeof(counters));
+        double dCancel = Now();
         PostMessageW(hWnd, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
         if (WaitForSingleObject(pi.hProcess, EXIT_TIMEOUT_MS) != WAIT_OBJECT_0)
         {
@@ -117,6 +120,7 @@ void Run(CProgram &program, bool bRecord)
         else if (bRecord)
         {
             program.startMs.push_back(dShown - dStart);
+            program.closeMs.push_back(Now() - dCancel);
             if (bCounted)
                 program.peakKb.push_back(static_cast<double>(counters.PeakWorkingSetSize) / 1024);
         }
@@ -158,8 +162,9 @@ const WCHAR *FileName(const WCHAR *pszPath)
 
 void Print(const CProgram &program)
 {
-    std::wprintf(L"%-20ls %10.1f %10.1f %12lld %14.0f %10d\n", FileName(program.pszPath), Median(program.startMs),
-        Min(program.startMs), FileSize(program.pszPath), Median(program.peakKb), program.nFailures);
+    std::wprintf(L"%-20ls %10.1f %10.1f %10.1f %12lld %12.0f %9d\n", FileName(program.pszPath),
+        Median(program.startMs), Min(program.startMs), Median(program.closeMs), FileSize(program.pszPath),
+        Median(program.peakKb), program.nFailures);
 }
 
 } // namespace
@@ -183,8 +188,8 @@ int wmain(int argc, WCHAR **argv)
             Run(program, true);
 
     std::wprintf(L"Start-up until a window shows, %d rounds each after one warm-up:\n", nRounds);
-    std::wprintf(L"%-20ls %10ls %10ls %12ls %14ls %10ls\n", L"program", L"median ms", L"min ms", L"exe bytes",
-        L"peak WS KB", L"failures");
+    std::wprintf(L"%-20ls %10ls %10ls %10ls %12ls %12ls %9ls\n", L"program", L"median ms", L"min ms", L"close ms",
+        L"exe bytes", L"peak WS KB", L"failures");
     for (const CProgram &program : programs)
         Print(program);
     double dBaseline = Median(programs[1].startMs);
