@@ -1,9 +1,25 @@
 #!/usr/bin/env bash
-# Prints the benchmark figures: natively (optimised, no sanitizers) and the
-# Windows build under Wine.
+# Prints the benchmark figures: natively (optimised, no sanitizers), the
+# Windows build under Wine, and the program's start-up time against a
+# one-page sheet (set STARTUP_ROUNDS to change the number of rounds, 20).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
+
+STARTUP_ROUNDS=${STARTUP_ROUNDS:-20}
+BASELINE=build/windows/bench/minimal_sheet.exe
+
+# Called back with a display, below: the program reads the sample handheld's
+# registry at start-up, so it runs in the device prefix.
+if [ "${1:-}" = --startup ]; then
+    program=$2
+    use_wine_prefix "$DEVICE_PREFIX"
+    start_wineserver
+    import_sample_registry
+    timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
+        "$STARTUP_ROUNDS"
+    exit 0
+fi
 
 install_packages
 cmake --preset bench >/dev/null
@@ -12,8 +28,18 @@ echo "== native"
 build/bench/bench/params_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target params_bench >/dev/null
-use_wine_prefix
-start_wineserver
-echo "== Windows build under Wine"
-wine build/windows/bench/params_bench.exe
+cmake --build --preset windows --target params_bench minimal_sheet startup_bench >/dev/null
+(
+    use_wine_prefix
+    start_wineserver
+    echo "== Windows build under Wine"
+    wine build/windows/bench/params_bench.exe
+)
+
+echo "== start-up under Wine"
+program=build/windows/app/marlin.exe
+if ! cmake --build --preset windows --target marlin >/dev/null 2>&1; then
+    echo "marlin.exe does not build: timing the minimal sheet against itself" >&2
+    program=$BASELINE
+fi
+with_display "$0" --startup "$program"

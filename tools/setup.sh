@@ -18,9 +18,10 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
-# Quiet, non-interactive Wine in a prefix inside the build tree.
+# Quiet, non-interactive Wine in a prefix inside the build tree: the tests'
+# prefix, or the one given.
 use_wine_prefix() {
-    export WINEPREFIX="$PWD/build/windows/wineprefix"
+    export WINEPREFIX="${1:-$PWD/build/windows/wineprefix}"
     export WINEDEBUG=-all
     export WINEDLLOVERRIDES="mscoree,mshtml="
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -28,6 +29,23 @@ use_wine_prefix() {
         mkdir -p "$WINEPREFIX"
         wineboot -i >/dev/null 2>&1
         wineserver -w
+    fi
+}
+
+# Where tools/run.sh and the start-up benchmark run the program: a prefix
+# that keeps a handheld's registry between runs (the tests remove HKLM\Comm
+# from theirs).
+DEVICE_PREFIX="$PWD/build/windows/device-prefix"
+
+# Gives the current prefix the sample handheld's registry, unless it has an
+# HKLM\Comm already: the user's saved changes survive. Needs the wineserver.
+import_sample_registry() {
+    timeout 60 wine reg query 'HKLM\Comm' >/dev/null 2>&1 </dev/null && return 0
+    echo "Loading tools/sample-device.reg into $WINEPREFIX"
+    timeout 60 wine regedit /S "$(winepath -w tools/sample-device.reg)" >/dev/null 2>&1 </dev/null
+    if ! timeout 60 wine reg query 'HKLM\Comm\Tcpip\Parms' >/dev/null 2>&1 </dev/null; then
+        echo "The sample registry did not load into $WINEPREFIX" >&2
+        return 1
     fi
 }
 

@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# Runs Marlin in a Wine prefix that holds a sample handheld's registry
+# (build/windows/device-prefix). With a display it shows the sheet and waits
+# for the user to close it. Without one it runs under Xvfb, saves a picture
+# of each page in build/windows/screenshots and cancels the sheet.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+. tools/setup.sh
+
+MARLIN=build/windows/app/marlin.exe
+DRIVER=build/windows/tools/sheetdriver/sheetdriver.exe
+SCREENSHOTS=build/windows/screenshots
+CAPTION=Marlin
+# The pages in the order of their tabs.
+PAGES="rwin default-ttl pmtu other"
+SHOW_MS=30000 # until the sheet shows, or a page does
+EXIT_S=10     # from Cancel until the process has ended
+
+X11_DRIVER='HKCU\Software\Wine\X11 Driver'
+
+# Decorated: whether a window manager draws the frames, or Wine itself.
+start_marlin() {
+    local decorated=$1
+    use_wine_prefix "$DEVICE_PREFIX"
+    start_wineserver
+    import_sample_registry
+    if [ "$decorated" = N ]; then
+        wine reg add "$X11_DRIVER" /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+    else
+        wine reg delete "$X11_DRIVER" /v Decorated /f >/dev/null 2>&1 </dev/null || true
+    fi
+    wine "$MARLIN" >/dev/null 2>&1 </dev/null &
+    marlin_pid=$!
+}
+
+# Ends Marlin and fails when something took too long.
+give_up() {
+    echo "$1" >&2
+    kill "$marlin_pid" 2>/dev/null || true
+    exit 1
+}
+
+wait_for_exit() {
+    local deadline=$((SECONDS + EXIT_S))
+    while kill -0 "$marlin_pid" 2>/dev/null; do
+        [ "$SECONDS" -lt "$deadline" ] || give_up "Marlin still runs ${EXIT_S} s after Cancel"
+        sleep 0.1
+    done
+    wait "$marlin_pid" || true
+}
+
+run_for_user() {
+    start_marlin Y
+    wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" >/dev/null || give_up "Marlin showed no sheet"
+    wait "$marlin_pid" || true
+}
+
+# Under Xvfb there is no window manager: Wine draws the frame, and the
+# sheet's rectangle on the root window is the one Wine reports.
+take_screenshots() {
+    start_marlin N
+    local rect x y width height
+    rect=$(wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no sheet"
+    read -r x y width height <<<"$rect"
+    rm -rf "$SCREENSHOTS"
+    mkdir -p "$SCREENSHOTS"
+    local page=0 name
+    for name in $PAGES; do
+        wine "$DRIVER" select "$CAPTION" "$page" "$SHOW_MS" || give_up "Marlin did not show page $page"
+        xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/$name.png"
+        page=$((page + 1))
+    done
+    wine "$DRIVER" cancel "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close on Cancel"
+    wait_for_exit
+    echo "Pictures of the four pages in $SCREENSHOTS:"
+    for name in $PAGES; do
+        echo "    $SCREENSHOTS/$name.png"
+    done
+}
+
+# Called back inside xvfb-run below.
+if [ "${1:-}" = --screenshots ]; then
+    take_screenshots
+    exit 0
+fi
+
+install_packages
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target marlin sheetdriver
+# Boot the prefix before any display is involved; it is kept for next time.
+use_wine_prefix "$DEVICE_PREFIX"
+
+if [ -n "${DISPLAY:-}" ]; then
+    run_for_user
+else
+    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --screenshots
+fi
