@@ -37,16 +37,17 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LP
 
     if (!pDialog)
         return FALSE;
-    if (nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC)
-        return reinterpret_cast<INT_PTR>(pDialog->OnCtlColor(reinterpret_cast<HDC>(wParam),
-                                                             reinterpret_cast<HWND>(lParam),
-                                                             nMessage - WM_CTLCOLORMSGBOX));
     return DialogMessage(pDialog, nMessage, wParam, lParam);
 }
 
 INT_PTR CDialog::DialogMessage(CDialog *pDialog, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     HWND hWnd = pDialog->m_hWnd;
+    // A colour message answers with the brush itself, not through DWLP_MSGRESULT.
+    if (nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC)
+        return reinterpret_cast<INT_PTR>(pDialog->OnCtlColor(reinterpret_cast<HDC>(wParam),
+                                                             reinterpret_cast<HWND>(lParam),
+                                                             nMessage - WM_CTLCOLORMSGBOX));
     if (nMessage == WM_NCDESTROY)
     {
         pDialog->Detach();

@@ -16,6 +16,7 @@ if [ "${1:-}" = --startup ]; then
     use_wine_prefix "$DEVICE_PREFIX"
     start_wineserver
     import_sample_registry
+    if [ "$3" = headless ]; then unmanaged_windows; else managed_windows; fi
     timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
         "$STARTUP_ROUNDS"
     exit 0
@@ -42,4 +43,6 @@ if ! cmake --build --preset windows --target marlin >/dev/null 2>&1; then
     echo "marlin.exe does not build: timing the minimal sheet against itself" >&2
     program=$BASELINE
 fi
-with_display "$0" --startup "$program"
+headless=no
+[ -n "${DISPLAY:-}" ] || headless=yes
+with_display "$0" --startup "$program" "$headless"

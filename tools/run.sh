@@ -16,18 +16,16 @@ PAGES="rwin default-ttl pmtu other"
 SHOW_MS=30000 # until the sheet shows, or a page does
 EXIT_S=10     # from Cancel until the process has ended
 
-X11_DRIVER='HKCU\Software\Wine\X11 Driver'
-
-# Decorated: whether a window manager draws the frames, or Wine itself.
+# Headless: whether there is no window manager, under Xvfb.
 start_marlin() {
-    local decorated=$1
+    local headless=$1
     use_wine_prefix "$DEVICE_PREFIX"
     start_wineserver
     import_sample_registry
-    if [ "$decorated" = N ]; then
-        wine reg add "$X11_DRIVER" /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+    if [ "$headless" = yes ]; then
+        unmanaged_windows
     else
-        wine reg delete "$X11_DRIVER" /v Decorated /f >/dev/null 2>&1 </dev/null || true
+        managed_windows
     fi
     wine "$MARLIN" >/dev/null 2>&1 </dev/null &
     marlin_pid=$!
@@ -50,7 +48,7 @@ wait_for_exit() {
 }
 
 run_for_user() {
-    start_marlin Y
+    start_marlin no
     wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" >/dev/null || give_up "Marlin showed no sheet"
     wait "$marlin_pid" || true
 }
@@ -58,7 +56,7 @@ run_for_user() {
 # Under Xvfb there is no window manager: Wine draws the frame, and the
 # sheet's rectangle on the root window is the one Wine reports.
 take_screenshots() {
-    start_marlin N
+    start_marlin yes
     local rect x y width height
     rect=$(wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no sheet"
     read -r x y width height <<<"$rect"

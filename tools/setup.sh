@@ -59,6 +59,20 @@ start_wineserver() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
+# Under Xvfb there is no window manager: Wine draws the frames itself, and
+# manages no windows, or it waits 2 s for each hidden one to be withdrawn.
+# With a real display the window manager takes over again. Needs the
+# wineserver.
+X11_DRIVER='HKCU\Software\Wine\X11 Driver'
+unmanaged_windows() {
+    wine reg add "$X11_DRIVER" /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    wine reg add "$X11_DRIVER" /v Decorated /d N /f >/dev/null 2>&1 </dev/null
+}
+managed_windows() {
+    wine reg delete "$X11_DRIVER" /v Managed /f >/dev/null 2>&1 </dev/null || true
+    wine reg delete "$X11_DRIVER" /v Decorated /f >/dev/null 2>&1 </dev/null || true
+}
+
 # Runs a command with a display: the one there is, or a virtual one.
 with_display() {
     if [ -n "${DISPLAY:-}" ]; then

@@ -67,8 +67,6 @@ TEST(ColourHook, DialogHookSetsTheTextColourAndTheBrushComesBack)
 
 TEST(ColourHook, PageHookSetsTheTextColour)
 {
-    GTEST_SKIP() << "fault in app/PropertyPage.cpp: CPropertyPage::PageProc hands WM_CTLCOLOR* straight to "
-                    "DialogMessage, so a page's OnCtlColor is never called (only CDialog::DialogProc calls it)";
     CPropertySheet sheet(L"Colours");
     CColouring<CPropertyPage> page(IDD_TEST_PAGE_BETA);
     sheet.AddPage(&page);
