@@ -35,7 +35,7 @@ protected:
     {
         FocusControl(Field());
         SendMessageW(Field(), EM_SETSEL, 0, -1);
-        PressKey(VK_DELETE);
+        PressKeyNow(VK_DELETE);
         TypeText(pszText);
     }
 };
@@ -62,7 +62,7 @@ TEST_F(DttlPageTest, OpensOnTheButtonForTheStoredTtl)
         theParams.m_dwDefaultTTL = c.dwTtl;
         CMarlinProp sheet(L"Marlin");
         RecordSnapshot before = RecordSnapshot::Take();
-        RunWithSheet([&] { sheet.DoModal(); }, [&](HWND hSheet) {
+        RunScript(sheet, [&](HWND hSheet) {
             ClickTab(hSheet, 1);
             m_hPage = sheet.m_pageDttl.GetSafeHwnd();
             ASSERT_TRUE(m_hPage);

@@ -14,9 +14,9 @@ protected:
     void SelectAdapter(HWND hPage, int nIndex)
     {
         FocusControl(List(hPage));
-        PressKey(VK_HOME);
+        PressKeyNow(VK_HOME);
         for (int i = 0; i < nIndex; i++)
-            PressKey(VK_DOWN);
+            PressKeyNow(VK_DOWN);
         ASSERT_EQ(nIndex, SendMessageW(List(hPage), CB_GETCURSEL, 0, 0));
     }
 
@@ -25,7 +25,7 @@ protected:
     {
         FocusControl(Field(hPage));
         SendMessageW(Field(hPage), EM_SETSEL, 0, -1);
-        PressKey(VK_DELETE);
+        PressKeyNow(VK_DELETE);
         TypeText(pszText);
     }
 };
@@ -138,7 +138,7 @@ TEST_F(RwinPageTest, WithoutAdaptersTheListIsEmptyAndTheTableUntouched)
         // Whatever reaches the field, no entry is read or written.
         SetWindowTextW(Field(hPage), L"70000");
         FocusControl(List(hPage));
-        PressKey(VK_DOWN);
+        PressKeyNow(VK_DOWN);
         EXPECT_EQ(0, theParams.m_nAdapters);
         EXPECT_EQ(nullptr, theParams.m_pAdapters.get());
     });

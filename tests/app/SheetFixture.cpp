@@ -29,9 +29,18 @@ void SheetTest::SetAdapters(std::initializer_list<TestAdapter> adapters)
     theParams.m_bSack = theParams.m_bTimestamps = theParams.m_bWindowScaling = theParams.m_bPmtuDiscovery = 1;
 }
 
+void RunScript(CPropertySheet &sheet, const std::function<void(HWND)> &script)
+{
+    CModalScript steps;
+    steps.Then("the sheet shows", [&] { return sheet.GetSafeHwnd() && IsWindowVisible(sheet.GetSafeHwnd()); });
+    steps.Do("the script", [&] { script(sheet.GetSafeHwnd()); });
+    RunSheet(sheet, steps);
+    EXPECT_TRUE(steps.Completed()) << "timed out at " << steps.TimedOutAt();
+}
+
 void SheetTest::Run(const std::function<void(HWND)> &script)
 {
-    RunWithSheet([this] { m_sheet.DoModal(); }, script);
+    RunScript(m_sheet, script);
 }
 
 HWND SheetTest::OpenPage(HWND hSheet, CPropertyPage &page)

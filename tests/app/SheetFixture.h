@@ -3,12 +3,19 @@
 #pragma once
 
 #include "MarlinProp.h"
-#include "SheetScript.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "TcpParams.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
+
+// Runs the sheet; once it shows, the script runs inside its loop with its
+// window. Then the sheet is cancelled, if the script left it open.
+void RunScript(CPropertySheet &sheet, const std::function<void(HWND hSheet)> &script);
 
 struct TestAdapter
 {

@@ -21,7 +21,7 @@ TEST_F(PmtuPageTest, OpensOnTheStoredSetting)
         SCOPED_TRACE(testing::Message() << "stored " << c.dwStored);
         theParams.m_bPmtuDiscovery = c.dwStored;
         CMarlinProp sheet(L"Marlin");
-        RunWithSheet([&] { sheet.DoModal(); }, [&](HWND hSheet) {
+        RunScript(sheet, [&](HWND hSheet) {
             ClickTab(hSheet, 2);
             HWND hPage = sheet.m_pagePmtu.GetSafeHwnd();
             ASSERT_TRUE(hPage);

@@ -1,6 +1,8 @@
 // The colour hook: a dialog or page that overrides it sees the platform's
 // colour requests and may change the text colour.
-#include "SheetRunner.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "TestSheet.h"
 
 #include <gtest/gtest.h>

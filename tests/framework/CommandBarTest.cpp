@@ -1,7 +1,9 @@
 // The command bar in a sheet: its buttons from the menu-bar description,
 // its place above the tab control, and its pop-ups driven by real input.
 #include "CommandBar.h"
-#include "SheetRunner.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "TestSheet.h"
 
 #include <algorithm>

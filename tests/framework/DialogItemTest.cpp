@@ -1,5 +1,7 @@
 // The dialog-item operations, on the controls of a real dialog.
-#include "SheetRunner.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "test_resource.h"
 
 #include <gtest/gtest.h>

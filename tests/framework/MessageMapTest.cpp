@@ -1,7 +1,9 @@
 // Message maps: which entry a command or message reaches, in a class's own
 // table and its base's, and through a real dialog.
 #include "Dialog.h"
-#include "SheetRunner.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "test_resource.h"
 
 #include <gmock/gmock.h>

@@ -1,5 +1,7 @@
 // The property sheet run modally, driven from inside its own modal loop.
-#include "SheetRunner.h"
+#include "Input.h"
+#include "ModalScript.h"
+#include "Readers.h"
 #include "TestSheet.h"
 
 #include <gmock/gmock.h>

@@ -1,6 +1,5 @@
 // Driving modal windows from inside their own message loops: a script of
-// steps run from a thread timer, with a time limit; real mouse and keyboard
-// input; and readers of what the platform shows.
+// steps run from a thread timer, with a time limit.
 #pragma once
 
 #include "Dialog.h"
@@ -59,20 +58,3 @@ const DWORD SCRIPT_TIME_LIMIT_MS = 10000;
 INT_PTR RunSheet(CPropertySheet &sheet, CModalScript &script, DWORD dwTimeLimitMs = SCRIPT_TIME_LIMIT_MS);
 // Runs the dialog with the script, then ends it with IDCANCEL.
 INT_PTR RunDialog(CDialog &dialog, CModalScript &script, DWORD dwTimeLimitMs = SCRIPT_TIME_LIMIT_MS);
-
-// Real input through the system's input queue (SendInput).
-void ClickAt(POINT ptScreen);
-void PressKey(WORD wVirtualKey);
-
-POINT CentreOf(const RECT &rc);
-// A window's rectangle in its parent's client coordinates.
-RECT RectInParent(HWND hWnd);
-std::wstring WindowText(HWND hWnd);
-std::vector<std::wstring> TabTexts(HWND hTabControl);
-// The visible pop-up menu window ("#32768") of this thread, or null.
-HWND FindMenuWindow();
-// Item texts of a menu; separators as "-".
-std::vector<std::wstring> MenuTexts(HMENU hMenu);
-
-std::string Narrow(const std::wstring &str);
-std::string Describe(const RECT &rc);
