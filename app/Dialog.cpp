@@ -24,6 +24,17 @@ BOOL CDialog::OnInitDialog()
     return TRUE;
 }
 
+// The dialog manager asks this dialog's procedure first, which then stands
+// aside, and answers as it would for a dialog without a colour hook.
+HBRUSH CDialog::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)
+{
+    m_bDefaultColours = true;
+    LRESULT lBrush = DefDlgProcW(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor, reinterpret_cast<WPARAM>(hDC),
+                                 reinterpret_cast<LPARAM>(hCtl));
+    m_bDefaultColours = false;
+    return reinterpret_cast<HBRUSH>(lBrush);
+}
+
 INT_PTR CALLBACK CDialog::DialogProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam)
 {
     CDialog *pDialog;
@@ -45,9 +56,13 @@ INT_PTR CDialog::DialogMessage(CDialog *pDialog, UINT nMessage, WPARAM wParam, L
     HWND hWnd = pDialog->m_hWnd;
     // A colour message answers with the brush itself, not through DWLP_MSGRESULT.
     if (nMessage >= WM_CTLCOLORMSGBOX && nMessage <= WM_CTLCOLORSTATIC)
+    {
+        if (pDialog->m_bDefaultColours)
+            return FALSE;
         return reinterpret_cast<INT_PTR>(pDialog->OnCtlColor(reinterpret_cast<HDC>(wParam),
                                                              reinterpret_cast<HWND>(lParam),
                                                              nMessage - WM_CTLCOLORMSGBOX));
+    }
     if (nMessage == WM_NCDESTROY)
     {
         pDialog->Detach();

@@ -18,6 +18,8 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // The dialog manager's own colours, themed page backgrounds included.
+    HBRUSH OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) override;
 
     // What a dialog procedure does with one message, for the object found.
     static INT_PTR DialogMessage(CDialog *pDialog, UINT nMessage, WPARAM wParam, LPARAM lParam);
@@ -27,4 +29,5 @@ private:
 
     UINT m_nIDTemplate;
     CWnd *m_pParentWnd;
+    bool m_bDefaultColours = false;
 };

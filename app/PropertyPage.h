@@ -16,8 +16,9 @@ public:
     // What the sheet hands the platform for this page.
     const PROPSHEETPAGEW &GetPageDescription() const { return m_psp; }
 
+protected:
+    PROPSHEETPAGEW m_psp;
+
 private:
     static INT_PTR CALLBACK PageProc(HWND hWnd, UINT nMessage, WPARAM wParam, LPARAM lParam);
-
-    PROPSHEETPAGEW m_psp;
 };

@@ -37,6 +37,7 @@ struct ColourAnswer
 {
     LRESULT lBrush;
     COLORREF crText;
+    int nBkMode;
 };
 
 // Asks a window for the colours of one of its static controls.
@@ -47,8 +48,9 @@ ColourAnswer AskForStaticColours(HWND hWnd, HWND hStatic)
     LRESULT lBrush = SendMessageW(hWnd, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(hDC),
                                   reinterpret_cast<LPARAM>(hStatic));
     COLORREF crText = GetTextColor(hDC);
+    int nBkMode = GetBkMode(hDC);
     ReleaseDC(hStatic, hDC);
-    return { lBrush, crText };
+    return { lBrush, crText, nBkMode };
 }
 
 TEST(ColourHook, DialogHookSetsTheTextColourAndTheBrushComesBack)
@@ -83,6 +85,55 @@ TEST(ColourHook, PageHookSetsTheTextColour)
     EXPECT_EQ(static_cast<UINT>(CTLCOLOR_STATIC), page.m_nLastKind);
     EXPECT_EQ(LINK_BLUE, answer.crText);
     EXPECT_NE(0, answer.lBrush);
+}
+
+LOGBRUSH BrushOf(LRESULT lBrush)
+{
+    LOGBRUSH logBrush = {};
+    GetObjectW(reinterpret_cast<HBRUSH>(lBrush), sizeof(logBrush), &logBrush);
+    return logBrush;
+}
+
+// A page left to the platform alone: its procedure handles nothing, and its
+// window has no object.
+class CPlatformPage : public CPropertyPage
+{
+public:
+    explicit CPlatformPage(UINT nIDTemplate)
+        : CPropertyPage(nIDTemplate)
+    {
+        m_psp.pfnDlgProc = [](HWND, UINT nMessage, WPARAM, LPARAM) -> INT_PTR { return nMessage == WM_INITDIALOG; };
+    }
+};
+
+// A hook that calls its base keeps what the platform paints a page with (a
+// themed page is not the dialog grey).
+TEST(ColourHook, PageHookKeepsThePagesOwnBackground)
+{
+    CPropertySheet sheet(L"Colours");
+    CPlatformPage plain(IDD_TEST_PAGE_BETA);
+    CColouring<CPropertyPage> hooked(IDD_TEST_PAGE_BETA);
+    sheet.AddPage(&plain);
+    sheet.AddPage(&hooked);
+    ColourAnswer plainAnswer = {}, hookedAnswer = {};
+    CModalScript script;
+    script.Do("ask the plain page", [&]() {
+        HWND hPlain = reinterpret_cast<HWND>(SendMessageW(sheet.GetSafeHwnd(), PSM_INDEXTOHWND, 0, 0));
+        plainAnswer = AskForStaticColours(hPlain, GetDlgItem(hPlain, IDC_TEST_PAGE_CHECK));
+        sheet.SetActivePage(&hooked);
+    });
+    script.Then("the hooked page shows", [&]() { return hooked.GetSafeHwnd() && IsWindowVisible(hooked.GetSafeHwnd()); });
+    script.Do("ask the hooked page", [&]() {
+        hookedAnswer = AskForStaticColours(hooked.GetSafeHwnd(), hooked.GetDlgItem(IDC_TEST_PAGE_CHECK));
+    });
+    RunSheet(sheet, script);
+    ASSERT_TRUE(script.Completed()) << "timed out at " << script.TimedOutAt();
+    ASSERT_GE(hooked.m_nCalls, 1);
+    LOGBRUSH plainBrush = BrushOf(plainAnswer.lBrush), hookedBrush = BrushOf(hookedAnswer.lBrush);
+    EXPECT_EQ(plainBrush.lbStyle, hookedBrush.lbStyle);
+    if (plainBrush.lbStyle == BS_SOLID)
+        EXPECT_EQ(plainBrush.lbColor, hookedBrush.lbColor);
+    EXPECT_EQ(plainAnswer.nBkMode, hookedAnswer.nBkMode);
 }
 
 } // namespace
