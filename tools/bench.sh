@@ -16,7 +16,7 @@ if [ "${1:-}" = --startup ]; then
     use_wine_prefix "$DEVICE_PREFIX"
     start_wineserver
     import_sample_registry
-    if [ "$3" = headless ]; then unmanaged_windows; else managed_windows; fi
+    if [ "$3" = yes ]; then unmanaged_windows; else managed_windows; fi
     timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
         "$STARTUP_ROUNDS"
     exit 0
