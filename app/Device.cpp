@@ -1,6 +1,9 @@
 #include "Device.h"
 
-#include <shellapi.h>
+// Not in every SDK's headers: it was a Windows CE query first.
+#ifndef SPI_GETOEMINFO
+#define SPI_GETOEMINFO 0x0102
+#endif
 
 namespace
 {
@@ -29,7 +32,8 @@ public:
         // CreateProcessW may write into the command line.
         CString strCommandLine = pszCommandLine;
         WCHAR *pszWritable = strCommandLine.GetBuffer(strCommandLine.GetLength());
-        STARTUPINFOW startup = { sizeof(startup) };
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
         PROCESS_INFORMATION process = {};
         BOOL bStarted = CreateProcessW(pszApplication, pszWritable, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                                        &startup, &process);
@@ -41,7 +45,7 @@ public:
         return true;
     }
 
-    BOOL ShellExecute(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }
+    BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }
 };
 
 CPlatformDevice s_platformDevice;

@@ -7,6 +7,7 @@
 #include "String.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 class IDevice
 {
@@ -22,7 +23,7 @@ public:
     // nothing else; false when the program could not be started.
     virtual bool StartProcess(const WCHAR *pszApplication, const WCHAR *pszCommandLine) = 0;
     // ShellExecuteExW with the record as given.
-    virtual BOOL ShellExecute(SHELLEXECUTEINFOW *pInfo) = 0;
+    virtual BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) = 0;
 };
 
 // The device in use: the platform's own unless a test has set another.
