@@ -108,3 +108,11 @@ LONG CInstrumentedRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, 
         return lStatus;
     return m_inner.EnumValue(hKey, dwIndex, pszName, pcchName, pdwType);
 }
+
+LONG CInstrumentedRegistry::FlushKey(HKEY hKey)
+{
+    LONG lStatus;
+    if (!Begin("FlushKey", &lStatus))
+        return lStatus;
+    return m_inner.FlushKey(hKey);
+}

@@ -26,6 +26,7 @@ public:
     LONG SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData) override;
     LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) override;
     LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) override;
+    LONG FlushKey(HKEY hKey) override;
 
     int Calls() const { return m_nCalls; }
     int OpenHandles() const { return static_cast<int>(m_open.size()); }

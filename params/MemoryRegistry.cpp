@@ -252,3 +252,12 @@ LONG CMemoryRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD 
         *pdwType = value.dwType;
     return CopyName(value.name, pszName, pcchName);
 }
+
+LONG CMemoryRegistry::FlushKey(HKEY hKey)
+{
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus == ERROR_SUCCESS)
+        m_nFlushes++;
+    return lStatus;
+}

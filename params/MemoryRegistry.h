@@ -30,9 +30,12 @@ public:
     LONG SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData) override;
     LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) override;
     LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) override;
+    LONG FlushKey(HKEY hKey) override;
 
     // Handles handed out and not yet closed.
     int OpenHandles() const { return static_cast<int>(m_handles.size()); }
+    // Successful FlushKey calls; the memory needs none, tests count them.
+    int Flushes() const { return m_nFlushes; }
 
 private:
     typedef std::basic_string<WCHAR> Name;
@@ -57,4 +60,5 @@ private:
     std::shared_ptr<Key> m_root;
     std::map<uintptr_t, std::shared_ptr<Key>> m_handles;
     uintptr_t m_nextHandle = 0x100;
+    int m_nFlushes = 0;
 };

@@ -23,4 +23,6 @@ public:
     // *pcchName is the room in pszName, terminator included, on entry.
     virtual LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) = 0;
     virtual LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) = 0;
+    // Writes the key's changes out to where the registry is kept.
+    virtual LONG FlushKey(HKEY hKey) = 0;
 };

@@ -104,3 +104,8 @@ LONG CRegistryKey::EnumValue(DWORD dwIndex, WCHAR *pszName, DWORD cchName, DWORD
 {
     return m_hKey ? m_registry.EnumValue(m_hKey, dwIndex, pszName, &cchName, pdwType) : NO_KEY;
 }
+
+LONG CRegistryKey::Flush()
+{
+    return m_hKey ? m_registry.FlushKey(m_hKey) : NO_KEY;
+}

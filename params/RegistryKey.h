@@ -31,6 +31,7 @@ public:
     LONG SetBinaryValue(const WCHAR *pszName, const BYTE *pValue, DWORD cbValue);
     LONG EnumKey(DWORD dwIndex, WCHAR *pszName, DWORD cchName);
     LONG EnumValue(DWORD dwIndex, WCHAR *pszName, DWORD cchName, DWORD *pdwType);
+    LONG Flush();
 
 private:
     static const LONG NO_KEY = -1;

@@ -29,7 +29,9 @@ public:
     // Reads the record from the registry; values that cannot be read take the
     // stack's defaults. False when there is no Comm key.
     bool Load(IRegistry &registry);
-    // Writes the record back, deleting each value that equals its default.
+    // Writes the record back, deleting each value that equals its default,
+    // and flushes each key written. False when any write or delete failed;
+    // the save goes on past a failure and writes what it can.
     bool Save(IRegistry &registry);
     // The same, on the system registry (Windows build).
     bool Load();

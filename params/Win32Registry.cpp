@@ -49,6 +49,11 @@ LONG CWin32Registry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *
     return RegEnumValueW(hKey, dwIndex, pszName, pcchName, nullptr, pdwType, nullptr, nullptr);
 }
 
+LONG CWin32Registry::FlushKey(HKEY hKey)
+{
+    return RegFlushKey(hKey);
+}
+
 IRegistry &SystemRegistry()
 {
     static CWin32Registry registry;

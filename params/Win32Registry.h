@@ -15,6 +15,7 @@ public:
     LONG SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData) override;
     LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) override;
     LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) override;
+    LONG FlushKey(HKEY hKey) override;
 };
 
 // The registry of the machine the program runs on; it lives for the whole process.
