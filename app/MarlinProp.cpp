@@ -53,17 +53,3 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
 void CMarlinProp::OnSettings(UINT)
 {
 }
-
-LRESULT CMarlinProp::OnHelpRequest(WPARAM, LPARAM)
-{
-    return TRUE;
-}
-
-void CMarlinProp::OnHelpContents()
-{
-    SendMessage(WM_HELP);
-}
-
-void CMarlinProp::OnAbout()
-{
-}

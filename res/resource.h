@@ -40,6 +40,7 @@
 #define IDS_TTL_RANGE           10002
 #define IDS_RESET_NOW           10003
 #define IDS_SETTINGS_CHANGED    10004
+#define IDS_SAVE_FAILED         10005
 
 // Strings of the parameter store
 #define IDS_PPP_ADAPTER         20001
