@@ -1,5 +1,6 @@
 #include "MarlinProp.h"
 
+#include "Win32Registry.h"
 #include "res/resource.h"
 
 IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
@@ -15,13 +16,13 @@ END_MESSAGE_MAP()
 static const UINT ID_COMMANDBAR = 0xE800;
 
 CMarlinProp::CMarlinProp(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
-    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage)
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry())
 {
     AddPages();
 }
 
 CMarlinProp::CMarlinProp(const WCHAR *pszCaption, CWnd *pParentWnd, UINT iSelectPage)
-    : CPropertySheet(pszCaption, pParentWnd, iSelectPage)
+    : CPropertySheet(pszCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry())
 {
     AddPages();
 }
@@ -43,13 +44,4 @@ BOOL CMarlinProp::OnInitDialog()
     if (m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | 0x2800, ID_COMMANDBAR))
         m_wndCommandBar.InsertMenuBar(IDR_MENUBAR, 0xFFFF);
     return bResult;
-}
-
-BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    return CPropertySheet::OnCommand(wParam, lParam);
-}
-
-void CMarlinProp::OnSettings(UINT)
-{
 }

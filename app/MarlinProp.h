@@ -5,6 +5,7 @@
 #include "DttlProp.h"
 #include "PmtuProp.h"
 #include "PropertySheet.h"
+#include "Registry.h"
 #include "RwinProp.h"
 #include "SackProp.h"
 
@@ -24,11 +25,16 @@ public:
     CDttlProp m_pageDttl;
     CRwinProp m_pageRwin;
 
+    // The registry that "Reset" and OK read and write: the system's unless
+    // a test gives another.
+    void SetRegistry(IRegistry &registry) { m_pRegistry = &registry; }
+
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
 
     void OnSettings(UINT nID);
+    void RefreshPages();
     LRESULT OnHelpRequest(WPARAM wParam, LPARAM lParam);
     void OnHelpContents();
     void OnAbout();
@@ -36,4 +42,10 @@ protected:
 
 private:
     void AddPages();
+    // A message box of the sheet's, captioned with the product name.
+    int ShowMessage(UINT nIDText, UINT nType) const;
+    // False when the record differed and could not all be written.
+    bool SaveChanges();
+
+    IRegistry *m_pRegistry;
 };
