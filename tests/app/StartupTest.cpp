@@ -1,11 +1,8 @@
 // Start-up as the user meets it: the application object loads the handheld's
 // registry and shows the sheet, on its first page, with the menu bar. And
 // Cancel leaves the registry as it was, whatever the pages were told.
-#include "MarlinApp.h"
-#include "SheetFixture.h"
+#include "ProgramFixture.h"
 
-#include "RegistryHelpers.h"
-#include "Win32Registry.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -14,44 +11,7 @@
 
 namespace {
 
-const WCHAR COMM[] = TEXT("Comm");
-
-// The sample handheld of tools/sample-device.reg, as far as the stack cares.
-void WriteHandheld(IRegistry &registry)
-{
-    SetString(registry, TEXT("Comm\\Tcpip"), TEXT("DisplayName"), TEXT("TCP/IP"));
-    SetDword(registry, TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 64);
-    SetDword(registry, TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts"), 0);
-    SetString(registry, TEXT("Comm\\ppp1"), TEXT("DisplayName"), TEXT("PPP Dial-Up Adapter"));
-    SetDword(registry, TEXT("Comm\\ppp1\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 32120);
-    SetString(registry, TEXT("Comm\\NE20001"), TEXT("DisplayName"), TEXT("NE2000 Compatible Ethernet Driver"));
-    SetDword(registry, TEXT("Comm\\NE20001\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 16384);
-    MakeKey(registry, TEXT("Comm\\AsyncMac1\\Parms"));
-}
-
-std::wstring Widen(const std::string &str)
-{
-    return std::wstring(str.begin(), str.end());
-}
-
-// Every value below the key, by path, as the test reads it.
-void ReadTree(IRegistry &registry, const std::wstring &strPath, std::map<std::string, std::string> &tree)
-{
-    for (const std::string &strName : ValueNames(registry, strPath.c_str()))
-        tree[Narrow(strPath) + " : " + strName] = Describe(registry, strPath.c_str(), Widen(strName).c_str());
-    for (const std::string &strSubkey : SubkeyNames(registry, strPath.c_str()))
-    {
-        tree[Narrow(strPath) + "\\" + strSubkey] = "key";
-        ReadTree(registry, strPath + L"\\" + Widen(strSubkey), tree);
-    }
-}
-
-std::map<std::string, std::string> ReadComm()
-{
-    std::map<std::string, std::string> tree;
-    ReadTree(SystemRegistry(), COMM, tree);
-    return tree;
-}
+using StartupTest = ProgramTest;
 
 std::vector<std::wstring> ComboTexts(HWND hCombo)
 {
@@ -64,41 +24,6 @@ std::vector<std::wstring> ComboTexts(HWND hCombo)
     }
     return texts;
 }
-
-class StartupTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        DeleteTree(SystemRegistry(), COMM);
-        WriteHandheld(SystemRegistry());
-    }
-    void TearDown() override { DeleteTree(SystemRegistry(), COMM); }
-
-    static CMarlinProp &Sheet() { return *static_cast<CMarlinProp *>(theApp.m_pMainWnd); }
-    static HWND SheetWindow() { return theApp.m_pMainWnd ? theApp.m_pMainWnd->GetSafeHwnd() : nullptr; }
-
-    // Starts the program as its entry point does; the script's steps run once
-    // the sheet shows, then the sheet is cancelled.
-    void Start()
-    {
-        m_bResult = m_script.Run([] { return static_cast<INT_PTR>(theApp.InitInstance()); },
-                                 [] { PostMessageW(SheetWindow(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); },
-                                 SCRIPT_TIME_LIMIT_MS);
-        EXPECT_TRUE(m_script.Completed()) << "timed out at " << m_script.TimedOutAt();
-    }
-
-    CModalScript m_script = SheetShows();
-    INT_PTR m_bResult = -1;
-
-private:
-    static CModalScript SheetShows()
-    {
-        CModalScript script;
-        script.Then("the sheet shows", [] { return SheetWindow() && IsWindowVisible(SheetWindow()); });
-        return script;
-    }
-};
 
 TEST_F(StartupTest, ShowsTheSheetOnItsFirstPageWithTheLoadedRecord)
 {

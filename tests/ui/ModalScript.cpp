@@ -1,5 +1,7 @@
 #include "ModalScript.h"
 
+#include "MessageBoxes.h"
+
 #include <commctrl.h>
 
 #include <cstdio>
@@ -92,6 +94,9 @@ void CModalScript::Close()
 {
     m_ullClosedAt = GetTickCount64();
     EndMenu();
+    // A message box left open would keep its owner's loop from ending.
+    if (HWND hBox = FindMessageBox())
+        EndDialog(hBox, IDCANCEL);
     m_fnClose();
 }
 

@@ -1,0 +1,43 @@
+// The program as the user meets it: the application object started on the
+// sample handheld's registry (the system registry, under Wine), with a
+// device that records what was asked of it.
+#pragma once
+
+#include "MarlinApp.h"
+#include "MarlinProp.h"
+#include "RecordingDevice.h"
+
+#include "Input.h"
+#include "MessageBoxes.h"
+#include "ModalScript.h"
+#include "Readers.h"
+#include "RegistryHelpers.h"
+#include "TcpParams.h"
+#include "Win32Registry.h"
+
+#include <map>
+#include <string>
+
+// The sample handheld of tools/sample-device.reg, as far as the stack cares.
+void WriteHandheld(IRegistry &registry);
+// Every key and value under HKLM\Comm of the system registry, by path:
+// "Comm\ppp1" -> "key", "Comm\ppp1\Parms\TcpIp : TcpWindowSize" -> "dword 32120".
+std::map<std::string, std::string> ReadComm();
+
+class ProgramTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    static CMarlinProp &Sheet() { return *static_cast<CMarlinProp *>(theApp.m_pMainWnd); }
+    static HWND SheetWindow() { return theApp.m_pMainWnd ? theApp.m_pMainWnd->GetSafeHwnd() : nullptr; }
+
+    // Starts the program as its entry point does; the script's steps run once
+    // the sheet shows, then the sheet is cancelled if it is still open.
+    void Start();
+
+    CModalScript m_script;
+    INT_PTR m_bResult = -1;
+    CRecordingDevice m_device;
+};
