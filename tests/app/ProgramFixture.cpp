@@ -1,5 +1,7 @@
 #include "ProgramFixture.h"
 
+#include "MenuBar.h"
+
 #include <commctrl.h>
 
 namespace
@@ -62,4 +64,56 @@ void ProgramTest::Start()
                              [] { PostMessageW(SheetWindow(), PSM_PRESSBUTTON, PSBTN_CANCEL, 0); },
                              SCRIPT_TIME_LIMIT_MS);
     EXPECT_TRUE(m_script.Completed()) << "timed out at " << m_script.TimedOutAt();
+}
+
+const wchar_t ENABLE_SCALING[] = L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. "
+                                 L"Do you want to enable Window Scaling?";
+const wchar_t TTL_RANGE[] = L"You must specify Default TTL of 1 to 255.";
+const wchar_t RESET_NOW[] = L"You must perform soft reset before the new settings will take effect. "
+                            L"Do you want to perform soft reset?";
+const wchar_t SETTINGS_CHANGED[] = L"Settings were changed. "
+                                   L"You must perform soft reset before the new settings will take effect.";
+const wchar_t SAVE_FAILED[] = L"The new settings could not all be written to the registry. "
+                              L"Close this message, then tap OK to try again or Cancel to give up.";
+
+void HandheldSheetTest::SetUp()
+{
+    DeleteTree(SystemRegistry(), COMM);
+    WriteHandheld(SystemRegistry());
+    ASSERT_TRUE(theParams.Load());
+    m_before = ReadComm();
+    m_script.Then("the sheet shows", [this] { return SheetWindow() && IsWindowVisible(SheetWindow()); });
+}
+
+void HandheldSheetTest::TearDown()
+{
+    DeleteTree(SystemRegistry(), COMM);
+}
+
+void HandheldSheetTest::Run()
+{
+    m_nResult = RunSheet(m_sheet, m_script);
+    EXPECT_TRUE(m_script.Completed()) << "timed out at " << m_script.TimedOutAt();
+}
+
+// Clicked and handled within the step: whatever boxes OK shows run their
+// loops inside it, and the next steps with them.
+void HandheldSheetTest::PressOk(const char *pszName)
+{
+    m_script.Do(pszName, [this] { ClickWindow(GetDlgItem(SheetWindow(), IDOK)); });
+}
+
+void HandheldSheetTest::OpenTab(int nTab)
+{
+    m_script.Do("open a tab", [this, nTab] { ClickTab(SheetWindow(), nTab); });
+}
+
+void HandheldSheetTest::Choose(int idButton, const wchar_t *pszItem)
+{
+    ChooseFromMenuBar(m_script, [this] { return m_sheet.m_wndCommandBar.GetSafeHwnd(); }, idButton, pszItem);
+}
+
+HWND HandheldSheetTest::CurrentPage() const
+{
+    return reinterpret_cast<HWND>(SendMessageW(SheetWindow(), PSM_GETCURRENTPAGEHWND, 0, 0));
 }

@@ -41,3 +41,35 @@ protected:
     INT_PTR m_bResult = -1;
     CRecordingDevice m_device;
 };
+
+// The tuning sheet alone over the record loaded from the sample handheld,
+// driven step by step: through OK and its message boxes, or cancelled.
+class HandheldSheetTest : public ::testing::Test
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Runs the sheet until the script is done; cancels it if still open.
+    void Run();
+    // Steps, in the sheet's loop.
+    void PressOk(const char *pszName = "press OK");
+    void OpenTab(int nTab);
+    // Adds the steps that choose a Settings or Help item from the menu bar.
+    void Choose(int idButton, const wchar_t *pszItem);
+
+    HWND SheetWindow() const { return m_sheet.GetSafeHwnd(); }
+    HWND CurrentPage() const;
+
+    CMarlinProp m_sheet{ L"Marlin" };
+    CModalScript m_script;
+    CRecordingDevice m_device;
+    INT_PTR m_nResult = -1;
+    std::map<std::string, std::string> m_before;  // the registry as the test began
+};
+
+extern const wchar_t ENABLE_SCALING[];
+extern const wchar_t TTL_RANGE[];
+extern const wchar_t RESET_NOW[];
+extern const wchar_t SETTINGS_CHANGED[];
+extern const wchar_t SAVE_FAILED[];

@@ -11,11 +11,6 @@ namespace
 
 using TypicalUseTest = ProgramTest;
 
-const wchar_t RESET_NOW[] = L"You must perform soft reset before the new settings will take effect. "
-                            L"Do you want to perform soft reset?";
-const wchar_t SETTINGS_CHANGED[] = L"Settings were changed. "
-                                   L"You must perform soft reset before the new settings will take effect.";
-
 HWND Bar()
 {
     return static_cast<CMarlinProp *>(theApp.m_pMainWnd)->m_wndCommandBar.GetSafeHwnd();
