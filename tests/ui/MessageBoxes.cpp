@@ -95,8 +95,13 @@ ScriptStep AnswerMessageBox(int nButton, MessageBoxSeen *pSeen)
         *pSeen = ReadMessageBox(hBox);
         HWND hButton = GetDlgItem(hBox, nButton);
         EXPECT_TRUE(hButton && IsWindowVisible(hButton)) << "no button " << nButton << " on \"" << Narrow(pSeen->strText) << '"';
-        // The click is handled here, so the box has ended by the next step.
+        // The click is handled here, so the box has ended by the next step:
+        // ending hides it, and its loop stops as soon as this step returns.
+        CScriptHold hold;
         ClickWindow(hButton);
+        for (ULONGLONG ullUntil = GetTickCount64() + 2000; IsWindowVisible(hBox) && GetTickCount64() < ullUntil;)
+            PumpMessages(10);
+        EXPECT_FALSE(IsWindowVisible(hBox)) << "\"" << Narrow(pSeen->strText) << "\" did not end";
         return true;
     };
 }

@@ -7,6 +7,17 @@
 #include <cstdio>
 
 static thread_local CModalScript *s_pRunning;
+static thread_local int s_nHolds;
+
+CScriptHold::CScriptHold()
+{
+    s_nHolds++;
+}
+
+CScriptHold::~CScriptHold()
+{
+    s_nHolds--;
+}
 
 CModalScript &CModalScript::Then(const char *pszName, ScriptStep step)
 {
@@ -48,7 +59,7 @@ INT_PTR CModalScript::Run(const std::function<INT_PTR()> &fnModal, const std::fu
 
 void CALLBACK CModalScript::TimerProc(HWND, UINT, UINT_PTR, DWORD)
 {
-    if (s_pRunning)
+    if (s_pRunning && !s_nHolds)
         s_pRunning->Tick();
 }
 

@@ -52,6 +52,18 @@ private:
     std::string m_strTimedOutAt;
 };
 
+// While one lives, the script's ticks run no steps: for a step that pumps
+// messages only to see through what it began, so that the steps after it
+// wait for it rather than run inside its pump.
+class CScriptHold
+{
+public:
+    CScriptHold();
+    ~CScriptHold();
+    CScriptHold(const CScriptHold &) = delete;
+    CScriptHold &operator=(const CScriptHold &) = delete;
+};
+
 const DWORD SCRIPT_TIME_LIMIT_MS = 10000;
 
 // Runs the sheet with the script, then presses its Cancel button.
