@@ -2,6 +2,11 @@
 
 IMPLEMENT_DYNAMIC(CDialog, CWnd)
 
+BEGIN_MESSAGE_MAP(CDialog, CWnd)
+    ON_COMMAND(IDOK, OnOK)
+    ON_COMMAND(IDCANCEL, OnCancel)
+END_MESSAGE_MAP()
+
 CDialog::CDialog(UINT nIDTemplate, CWnd *pParentWnd)
     : m_nIDTemplate(nIDTemplate), m_pParentWnd(pParentWnd)
 {
@@ -17,6 +22,16 @@ INT_PTR CDialog::DoModal()
 void CDialog::EndDialog(int nResult) const
 {
     ::EndDialog(m_hWnd, nResult);
+}
+
+void CDialog::OnOK()
+{
+    EndDialog(IDOK);
+}
+
+void CDialog::OnCancel()
+{
+    EndDialog(IDCANCEL);
 }
 
 BOOL CDialog::OnInitDialog()

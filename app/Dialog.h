@@ -20,6 +20,10 @@ protected:
     BOOL OnInitDialog() override;
     // The dialog manager's own colours, themed page backgrounds included.
     HBRUSH OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor) override;
+    // Enter and Escape, or buttons with these ids: the dialog ends with the id.
+    virtual void OnOK();
+    virtual void OnCancel();
+    DECLARE_MESSAGE_MAP()
 
     // What a dialog procedure does with one message, for the object found.
     static INT_PTR DialogMessage(CDialog *pDialog, UINT nMessage, WPARAM wParam, LPARAM lParam);

@@ -17,6 +17,11 @@ public:
     const PROPSHEETPAGEW &GetPageDescription() const { return m_psp; }
 
 protected:
+    // A page ends with its sheet, never on its own: an Enter that an edit
+    // passes up to the page must not end it.
+    void OnOK() override {}
+    void OnCancel() override {}
+
     PROPSHEETPAGEW m_psp;
 
 private:

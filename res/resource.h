@@ -10,6 +10,10 @@
 #define IDR_MENUBAR             107
 
 // Controls of the pages (1005 up) and of the About box (1001 up)
+#define IDC_ABOUT_PRODUCT       1001
+#define IDC_ABOUT_DESCRIPTION   1002
+#define IDC_ABOUT_MAIL          1003
+#define IDC_ABOUT_URL           1004
 #define IDC_TTL_32              1005
 #define IDC_TTL_64              1006
 #define IDC_TTL_128             1007

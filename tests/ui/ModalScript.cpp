@@ -82,6 +82,8 @@ void CModalScript::Tick()
             if (!entry.bDone)
             {
                 m_strTimedOutAt = entry.strName;
+                // Said now: a loop that will not close ends the process.
+                fprintf(stderr, "the script timed out at \"%s\"\n", entry.strName.c_str());
                 break;
             }
         Close();
