@@ -50,31 +50,11 @@ void CMarlinProp::OnSettings(UINT nID)
 void CMarlinProp::RefreshPages()
 {
     if (m_pageRwin.GetSafeHwnd())
-    {
-        // The list keeps the names it was filled with, even after "Reset"
-        // reloaded a smaller table: a selection past its end shows nothing.
-        int nAdapter = m_pageRwin.GetSelectedAdapter();
-        HWND hWindowSize = m_pageRwin.GetDlgItem(IDC_WINDOW_SIZE);
-        if (nAdapter >= 0)
-            m_pageRwin.SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[nAdapter].m_dwTcpWindowSize);
-        else
-            SetWindowTextW(hWindowSize, L"");
-        EnableWindow(hWindowSize, nAdapter >= 0);
-        m_pageRwin.CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
-    }
+        m_pageRwin.ShowParams();
     if (m_pageDttl.GetSafeHwnd())
-    {
-        int nButton = CDttlProp::ButtonForTtl(theParams.m_dwDefaultTTL);
-        m_pageDttl.CheckRadioButton(IDC_TTL_32, IDC_TTL_CUSTOM, nButton);
-        EnableWindow(m_pageDttl.GetDlgItem(IDC_TTL), nButton == IDC_TTL_CUSTOM);
-        m_pageDttl.SetDlgItemInt(IDC_TTL, theParams.m_dwDefaultTTL);
-    }
+        m_pageDttl.ShowParams();
     if (m_pagePmtu.GetSafeHwnd())
-        m_pagePmtu.CheckRadioButton(IDC_PMTU_ENABLE, IDC_PMTU_DISABLE,
-                                    theParams.m_bPmtuDiscovery ? IDC_PMTU_ENABLE : IDC_PMTU_DISABLE);
+        m_pagePmtu.ShowParams();
     if (m_pageSack.GetSafeHwnd())
-    {
-        m_pageSack.CheckDlgButton(IDC_SACK, theParams.m_bSack ? BST_CHECKED : BST_UNCHECKED);
-        m_pageSack.CheckDlgButton(IDC_TIMESTAMPS, theParams.m_bTimestamps ? BST_CHECKED : BST_UNCHECKED);
-    }
+        m_pageSack.ShowParams();
 }

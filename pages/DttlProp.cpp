@@ -29,12 +29,16 @@ int CDttlProp::ButtonForTtl(DWORD dwTtl)
 BOOL CDttlProp::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    ShowParams();
+    return TRUE;
+}
 
+void CDttlProp::ShowParams() const
+{
     int nButton = ButtonForTtl(theParams.m_dwDefaultTTL);
     CheckRadioButton(IDC_TTL_32, IDC_TTL_CUSTOM, nButton);
     EnableWindow(GetDlgItem(IDC_TTL), nButton == IDC_TTL_CUSTOM);
     SetDlgItemInt(IDC_TTL, theParams.m_dwDefaultTTL);
-    return TRUE;
 }
 
 void CDttlProp::OnTtlButton(UINT nID)

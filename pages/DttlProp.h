@@ -12,6 +12,9 @@ public:
     // The button that stands for a TTL: 32, 64 and 128 have their own,
     // every other value is "Custom".
     static int ButtonForTtl(DWORD dwTtl);
+    // Shows the record's TTL: its button, and the value in the field, which
+    // is open for "Custom" only.
+    void ShowParams() const;
 
 protected:
     BOOL OnInitDialog() override;

@@ -17,9 +17,14 @@ CPmtuProp::CPmtuProp()
 BOOL CPmtuProp::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    ShowParams();
+    return TRUE;
+}
+
+void CPmtuProp::ShowParams() const
+{
     CheckRadioButton(IDC_PMTU_ENABLE, IDC_PMTU_DISABLE,
                      theParams.m_bPmtuDiscovery ? IDC_PMTU_ENABLE : IDC_PMTU_DISABLE);
-    return TRUE;
 }
 
 void CPmtuProp::OnPmtuButton(UINT nID)

@@ -9,6 +9,9 @@ class CPmtuProp : public CPropertyPage
 public:
     CPmtuProp();
 
+    // Shows the record\'s values in the controls.
+    void ShowParams() const;
+
 protected:
     BOOL OnInitDialog() override;
     void OnPmtuButton(UINT nID);

@@ -31,15 +31,22 @@ BOOL CRwinProp::OnInitDialog()
         ::SendMessageW(hList, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(static_cast<const WCHAR *>(theParams.m_pAdapters[i].m_strDisplayName)));
     ::SendMessageW(hList, CB_SETCURSEL, 0, 0);
-
-    // Without adapters there is no window to show or edit.
-    if (theParams.m_nAdapters > 0)
-        SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[0].m_dwTcpWindowSize);
-    else
-        EnableWindow(GetDlgItem(IDC_WINDOW_SIZE), FALSE);
-
-    CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
+    ShowParams();
     return TRUE;
+}
+
+// Where the selection names no entry (no adapters, or a table reloaded
+// smaller than the list), there is no window to show or edit.
+void CRwinProp::ShowParams() const
+{
+    int nAdapter = GetSelectedAdapter();
+    HWND hWindowSize = GetDlgItem(IDC_WINDOW_SIZE);
+    if (nAdapter >= 0)
+        SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[nAdapter].m_dwTcpWindowSize);
+    else
+        SetWindowTextW(hWindowSize, L"");
+    EnableWindow(hWindowSize, nAdapter >= 0);
+    CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CRwinProp::OnSelchangeAdapter()

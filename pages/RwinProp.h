@@ -12,6 +12,8 @@ public:
     // The adapter entry the list has selected, or -1 when the selection
     // names no entry of the table (none, or one past a table reloaded smaller).
     int GetSelectedAdapter() const;
+    // Shows the record's values in the controls; the list keeps its names.
+    void ShowParams() const;
 
 protected:
     BOOL OnInitDialog() override;

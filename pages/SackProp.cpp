@@ -18,10 +18,15 @@ CSackProp::CSackProp()
 BOOL CSackProp::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    ShowParams();
+    return TRUE;
+}
+
+void CSackProp::ShowParams() const
+{
     // Any stored number but 0 means on; the record keeps it until a click.
     CheckDlgButton(IDC_SACK, theParams.m_bSack ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(IDC_TIMESTAMPS, theParams.m_bTimestamps ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
 }
 
 void CSackProp::OnSack()

@@ -9,6 +9,9 @@ class CSackProp : public CPropertyPage
 public:
     CSackProp();
 
+    // Shows the record\'s values in the controls.
+    void ShowParams() const;
+
 protected:
     BOOL OnInitDialog() override;
     void OnSack();
