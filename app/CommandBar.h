@@ -1,35 +1,33 @@
 // The menu bar at the top of the sheet. Handhelds have a command bar for it;
-// on the desktop a toolbar stands in: one drop-down button for each pop-up
-// of the menu, made from the menu-bar description resource, above the
-// parent's other controls.
+// on the desktop the window's own menu bar stands in, so that the keyboard
+// reaches it as it reaches any menu bar (F10 or Alt, the arrows, Enter and
+// Escape). Its pop-ups come from the menu that a menu-bar description names.
 #pragma once
 
 #include "Wnd.h"
 
-class CCommandBar : public CWnd
+class CCommandBar
 {
-    DECLARE_DYNAMIC(CCommandBar)
 public:
     CCommandBar() = default;
-    ~CCommandBar() override;
+    ~CCommandBar();
+    CCommandBar(const CCommandBar &) = delete;
+    CCommandBar &operator=(const CCommandBar &) = delete;
 
-    // The handheld's style bits in the low word (docked at the top, with a
-    // border along the bottom) are the desktop toolbar's top docking here.
+    // The handheld's style and id describe a child window; the desktop's
+    // menu bar belongs to the parent's frame, so only the parent counts.
     BOOL Create(CWnd *pParentWnd, DWORD dwStyle, UINT nID);
-    // Adds the buttons of a menu-bar description (an RCDATA resource of
-    // 16-bit words) before button nButton, or at the end for an index past
-    // the last, and makes room for the bar in the parent.
+    // Adds one pop-up for each button of a menu-bar description (an RCDATA
+    // resource of 16-bit words), labelled with the button's string, before
+    // position nButton or at the end for a position past the last. The
+    // parent grows by the height the bar takes from its client area.
     BOOL InsertMenuBar(UINT nMenuBarID, int nButton);
 
-    // The menu the buttons drop down; the bar owns it.
+    // The bar's menu; the parent window owns it once it is attached.
     HMENU GetMenu() const { return m_hMenu; }
 
-protected:
-    bool OnChildNotify(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT &lResult) override;
-
 private:
-    void TrackDropDown(int nCommand);
-    void MakeRoomInParent() const;
-
+    HWND m_hWndParent = nullptr;
     HMENU m_hMenu = nullptr;
+    bool m_bAttached = false;
 };

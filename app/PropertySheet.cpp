@@ -7,6 +7,10 @@ IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 // WM_INITDIALOG. Only one sheet is created at a time on a thread.
 static thread_local CPropertySheet *s_pSheetInCreation;
 static thread_local HHOOK s_hCreationHook;
+// The sheet whose modal loop runs on this thread, and the hook that shows it
+// each message the loop hands the dialog manager.
+static thread_local CPropertySheet *s_pSheetRunning;
+static thread_local HHOOK s_hMessageFilter;
 
 CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
     : m_nIDCaption(nIDCaption), m_pParentWnd(pParentWnd), m_iSelectPage(iSelectPage)
@@ -42,6 +46,43 @@ BOOL CPropertySheet::SetActivePage(const CPropertyPage *pPage) const
 BOOL CPropertySheet::OnInitDialog()
 {
     return static_cast<BOOL>(Default());
+}
+
+LRESULT CALLBACK CPropertySheet::MessageFilter(int nCode, WPARAM wParam, LPARAM lParam)
+{
+    MSG *pMsg = reinterpret_cast<MSG *>(lParam);
+    CPropertySheet *pSheet = s_pSheetRunning;
+    if (nCode == MSGF_DIALOGBOX && pSheet && pSheet->m_hWnd &&
+        (pMsg->hwnd == pSheet->m_hWnd || IsChild(pSheet->m_hWnd, pMsg->hwnd)) && pSheet->PreTranslateMessage(pMsg))
+        return TRUE;
+    return CallNextHookEx(s_hMessageFilter, nCode, wParam, lParam);
+}
+
+BOOL CPropertySheet::PreTranslateMessage(MSG *pMsg)
+{
+    // F10, and Alt on its own, lead into the menu bar whatever control has
+    // the focus: a drop-down list would otherwise take them for its own
+    // list. The sheet's default handling does what it does for any window
+    // with a menu.
+    bool bMenuKey = (pMsg->message == WM_SYSKEYDOWN || pMsg->message == WM_SYSKEYUP) &&
+                    (pMsg->wParam == VK_F10 || pMsg->wParam == VK_MENU) && GetKeyState(VK_SHIFT) >= 0;
+    if (bMenuKey && ::GetMenu(m_hWnd))
+    {
+        DefWindowProcW(m_hWnd, pMsg->message, pMsg->wParam, pMsg->lParam);
+        return TRUE;
+    }
+    // Ctrl+Tab and Ctrl+Page Down turn the pages, as the platform's sheet
+    // does where its own loop asks it first. Where a control wants the key,
+    // the sheet hands it to the dialog manager, which comes back here.
+    static thread_local bool s_bAskingSheet;
+    bool bPageKey = pMsg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
+                    (pMsg->wParam == VK_TAB || pMsg->wParam == VK_NEXT || pMsg->wParam == VK_PRIOR);
+    if (!bPageKey || s_bAskingSheet)
+        return FALSE;
+    s_bAskingSheet = true;
+    BOOL bHandled = static_cast<BOOL>(SendMessage(PSM_ISDIALOGMESSAGE, 0, reinterpret_cast<LPARAM>(pMsg)));
+    s_bAskingSheet = false;
+    return bHandled;
 }
 
 LRESULT CALLBACK CPropertySheet::CreationHook(int nCode, WPARAM wParam, LPARAM lParam)
@@ -86,7 +127,17 @@ INT_PTR CPropertySheet::DoModal()
 
     s_pSheetInCreation = this;
     s_hCreationHook = SetWindowsHookExW(WH_CBT, CreationHook, nullptr, GetCurrentThreadId());
+    // The dialog manager offers each message of the modal loop to this hook
+    // before it handles the message itself.
+    CPropertySheet *pOuterSheet = s_pSheetRunning;
+    HHOOK hOuterFilter = s_hMessageFilter;
+    s_pSheetRunning = this;
+    s_hMessageFilter = SetWindowsHookExW(WH_MSGFILTER, MessageFilter, nullptr, GetCurrentThreadId());
     INT_PTR nResult = PropertySheetW(&psh);
+    if (s_hMessageFilter)
+        UnhookWindowsHookEx(s_hMessageFilter);
+    s_hMessageFilter = hOuterFilter;
+    s_pSheetRunning = pOuterSheet;
     if (s_hCreationHook)
         UnhookWindowsHookEx(s_hCreationHook);
     s_hCreationHook = nullptr;

@@ -26,9 +26,13 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
+    // Each message for the sheet or its controls, before the dialog manager
+    // and the dispatch see it; true when it was handled here.
+    virtual BOOL PreTranslateMessage(MSG *pMsg);
 
 private:
     static LRESULT CALLBACK CreationHook(int nCode, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK MessageFilter(int nCode, WPARAM wParam, LPARAM lParam);
 
     CString m_strCaption;
     UINT m_nIDCaption;

@@ -1,6 +1,6 @@
 #include "Wnd.h"
 
-#include <commctrl.h>
+#include <algorithm>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
@@ -79,13 +79,6 @@ bool CWnd::OnWndMsg(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT &lResul
     case WM_COMMAND:
         lResult = 0;
         return OnCommand(wParam, lParam);
-    case WM_NOTIFY:
-    {
-        CWnd *pChild = FromHandle(reinterpret_cast<NMHDR *>(lParam)->hwndFrom);
-        if (pChild && pChild != this && pChild->OnChildNotify(nMessage, wParam, lParam, lResult))
-            return true;
-        break;
-    }
     }
     return OnMapMessage(nMessage, wParam, lParam, lResult);
 }
@@ -104,11 +97,6 @@ HBRUSH CWnd::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)
 {
     return reinterpret_cast<HBRUSH>(DefWindowProcW(m_hWnd, WM_CTLCOLORMSGBOX + nCtlColor,
                                                    reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(hCtl)));
-}
-
-bool CWnd::OnChildNotify(UINT, WPARAM, LPARAM, LRESULT &)
-{
-    return false;
 }
 
 LRESULT CWnd::SendMessage(UINT nMessage, WPARAM wParam, LPARAM lParam) const
@@ -157,4 +145,21 @@ UINT CWnd::IsDlgButtonChecked(int nID) const
 int CWnd::MessageBox(const WCHAR *pszText, const WCHAR *pszCaption, UINT nType) const
 {
     return ::MessageBoxW(m_hWnd, pszText, pszCaption, nType);
+}
+
+void CWnd::CenterWindow() const
+{
+    HWND hOwner = GetWindow(m_hWnd, GW_OWNER);
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    GetMonitorInfoW(MonitorFromWindow(hOwner ? hOwner : m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor);
+    RECT rcWindow, rcCentre = monitor.rcWork;
+    GetWindowRect(m_hWnd, &rcWindow);
+    if (hOwner)
+        GetWindowRect(hOwner, &rcCentre);
+    int cx = rcWindow.right - rcWindow.left, cy = rcWindow.bottom - rcWindow.top;
+    // Whole on the screen, even where the owner is not.
+    int x = std::max(monitor.rcWork.left, std::min((rcCentre.left + rcCentre.right - cx) / 2, monitor.rcWork.right - cx));
+    int y = std::max(monitor.rcWork.top, std::min((rcCentre.top + rcCentre.bottom - cy) / 2, monitor.rcWork.bottom - cy));
+    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -30,6 +30,8 @@ public:
     void CheckDlgButton(int nID, UINT nCheck) const;
     UINT IsDlgButtonChecked(int nID) const;
     int MessageBox(const WCHAR *pszText, const WCHAR *pszCaption, UINT nType) const;
+    // Centres the window on its owner, or on the screen when it has none.
+    void CenterWindow() const;
 
 protected:
     // The initialisation hook: once the window and its controls exist.
@@ -40,8 +42,6 @@ protected:
     // The colour hook, for dialogs: the base returns the platform's brush and
     // colours; an override may change the text colour.
     virtual HBRUSH OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor);
-    // A notification this object's own control sent its parent.
-    virtual bool OnChildNotify(UINT nMessage, WPARAM wParam, LPARAM lParam, LRESULT &lResult);
 
     // Routes one message to the hooks above and the map; false when nothing
     // here handled it.

@@ -54,7 +54,7 @@ TEST_P(PresetTest, SetsTheRecordAndTheOpenPagesAndSavesNothing)
     const DWORD dwStackWide = theParams.m_dwTcpWindowSize;
     OpenTab(1);
     OpenTab(2);
-    Choose(ID_SETTINGS, preset.pszItem);
+    Choose(L"Settings", preset.pszItem);
     m_script.Do("look at the open pages, then open the Other page", [&] {
         HWND hRwin = m_sheet.m_pageRwin.GetSafeHwnd();
         int nShown = static_cast<int>(SendDlgItemMessageW(hRwin, IDC_ADAPTER, CB_GETCURSEL, 0, 0));
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(, PresetTest,
 TEST_F(SettingsMenuTest, PresetsTuneOnlyTheAdapterNamedExactlyPpp1)
 {
     SetKeyNames({ L"PPP1", L"ppp1", L"ppp10", L"Ppp1" });
-    Choose(ID_SETTINGS, L"Optimize for FOMA");
+    Choose(L"Settings", L"Optimize for FOMA");
     Run();
     std::vector<DWORD> windows;
     for (int i = 0; i < theParams.m_nAdapters; i++)
@@ -120,8 +120,8 @@ TEST_F(SettingsMenuTest, ResetBringsBackTheRegistryAndAnOkAfterItWritesNothing)
     m_before = ReadComm();
     OpenTab(1);
     OpenTab(3);
-    Choose(ID_SETTINGS, L"Default");
-    Choose(ID_SETTINGS, L"Reset");
+    Choose(L"Settings", L"Default");
+    Choose(L"Settings", L"Reset");
     m_script.Do("look", [&] {
         EXPECT_EQ(2u, theParams.m_bSack) << "a stored 2 stays 2";
         EXPECT_EQ(100u, theParams.m_dwDefaultTTL);
@@ -152,8 +152,8 @@ TEST_F(SettingsMenuTest, ResetToASmallerTableLeavesTheListButReadsNothingBeyondT
     m_script.Then("it is selected", [&] {
         return SendDlgItemMessageW(m_sheet.m_pageRwin.GetSafeHwnd(), IDC_ADAPTER, CB_GETCURSEL, 0, 0) == 2;
     });
-    Choose(ID_SETTINGS, L"Reset");
-    Choose(ID_SETTINGS, L"Optimize for FOMA");
+    Choose(L"Settings", L"Reset");
+    Choose(L"Settings", L"Optimize for FOMA");
     m_script.Do("look", [&] {
         HWND hRwin = m_sheet.m_pageRwin.GetSafeHwnd();
         EXPECT_EQ(3, SendDlgItemMessageW(hRwin, IDC_ADAPTER, CB_GETCOUNT, 0, 0)) << "the list is not rebuilt";

@@ -1,6 +1,5 @@
 // Run-time class records: names, schema, the base chain, kind tests and the
 // factory.
-#include "CommandBar.h"
 #include "PropertySheet.h"
 #include "test_resource.h"
 
@@ -61,7 +60,6 @@ TEST(RuntimeClass, BaseChainEndsAtCObject)
                                        "CObject"));
     EXPECT_THAT(BaseChain(RUNTIME_CLASS(CPropertySheet)),
                 ::testing::ElementsAre("CPropertySheet", "CWnd", "CCmdTarget", "CObject"));
-    EXPECT_THAT(BaseChain(RUNTIME_CLASS(CCommandBar)), ::testing::ElementsAre("CCommandBar", "CWnd", "CCmdTarget", "CObject"));
 }
 
 TEST(RuntimeClass, ObjectKnowsItsClassAndItsBases)

@@ -16,6 +16,7 @@
 #define IDC_TEST_CHECK          2006
 #define IDC_TEST_BUTTON         2007
 #define IDC_TEST_PAGE_CHECK     2101
+#define IDC_TEST_LIST           2102
 
 // Commands: the two menu-bar buttons, then the items of their pop-ups
 #define ID_TEST_FILE            42000
