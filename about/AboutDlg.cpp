@@ -4,6 +4,8 @@
 #include "VersionInfo.h"
 #include "res/resource.h"
 
+#include <algorithm>
+
 BEGIN_MESSAGE_MAP(CAboutDlg, CDialog)
     ON_CONTROL(STN_CLICKED, IDC_ABOUT_MAIL, OnClickMail)
     ON_CONTROL(STN_CLICKED, IDC_ABOUT_URL, OnClickUrl)
@@ -36,7 +38,61 @@ BOOL CAboutDlg::OnInitDialog()
     m_fontLink.CreateFontIndirect(&logFont);
     ::SendMessageW(GetDlgItem(IDC_ABOUT_MAIL), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle()), TRUE);
     ::SendMessageW(GetDlgItem(IDC_ABOUT_URL), WM_SETFONT, reinterpret_cast<WPARAM>(m_fontLink.GetSafeHandle()), TRUE);
+
+    FitTexts();
+    CenterWindow();
     return TRUE;
+}
+
+namespace
+{
+
+bool IsText(HWND hItem)
+{
+    return (GetWindowLongW(hItem, GWL_STYLE) & SS_TYPEMASK) != SS_ICON;
+}
+
+// How much wider than the control its text is in the control's own font.
+int Shortfall(HWND hItem)
+{
+    WCHAR szText[128] = {};
+    int cchText = GetWindowTextW(hItem, szText, ARRAYSIZE(szText));
+    HDC hDC = GetDC(hItem);
+    HGDIOBJ hOldFont = SelectObject(hDC, reinterpret_cast<HFONT>(::SendMessageW(hItem, WM_GETFONT, 0, 0)));
+    SIZE size = {};
+    GetTextExtentPoint32W(hDC, szText, cchText, &size);
+    SelectObject(hDC, hOldFont);
+    ReleaseDC(hItem, hDC);
+    RECT rc;
+    GetClientRect(hItem, &rc);
+    return size.cx - rc.right;
+}
+
+void Widen(HWND hWnd, int cxMore)
+{
+    RECT rc;
+    GetWindowRect(hWnd, &rc);
+    SetWindowPos(hWnd, nullptr, 0, 0, rc.right - rc.left + cxMore, rc.bottom - rc.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+} // namespace
+
+// The template's widths suit one font; where the system draws in a wider
+// one, every text and the box grow alike, so that the right-aligned links
+// stay aligned and no text is cut off.
+void CAboutDlg::FitTexts() const
+{
+    int cxMore = 0;
+    for (HWND hItem = GetWindow(m_hWnd, GW_CHILD); hItem; hItem = GetWindow(hItem, GW_HWNDNEXT))
+        if (IsText(hItem))
+            cxMore = std::max(cxMore, Shortfall(hItem));
+    if (cxMore <= 0)
+        return;
+    for (HWND hItem = GetWindow(m_hWnd, GW_CHILD); hItem; hItem = GetWindow(hItem, GW_HWNDNEXT))
+        if (IsText(hItem))
+            Widen(hItem, cxMore);
+    Widen(m_hWnd, cxMore);
 }
 
 HBRUSH CAboutDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)
@@ -75,5 +131,7 @@ void CAboutDlg::OpenLink(const CString &strLink)
     info.cbSize = sizeof(info);
     info.hwnd = m_hWnd;
     info.lpFile = strLink;
+    // Whatever the shell starts, a mail program say, is shown to the user.
+    info.nShow = SW_SHOWNORMAL;
     TheDevice().OpenWithShell(&info);
 }

@@ -22,6 +22,7 @@ protected:
 private:
     void OpenLink(const CString &strLink);
     CString ItemText(int nID) const;
+    void FitTexts() const;
 
     CFont m_fontLink;
 };

@@ -1,47 +1,18 @@
-// The sheet's Help menu: the help viewer and the About box.
+// The sheet's Help menu: the help document and the About box.
 #include "MarlinProp.h"
 
 #include "AboutDlg.h"
 #include "Device.h"
+#include "res/resource.h"
 
-// The handheld's help viewer and where it opens the document.
-static const WCHAR HELP_VIEWER[] = L"peghelp.exe";
+// The help document, which lies beside the program, and its contents.
 static const WCHAR HELP_DOCUMENT[] = L"marlin.htm";
 static const WCHAR HELP_ANCHOR[] = L"#Main_Contents";
 
-// Where there is no viewer (the desktop), the shell opens the document that
-// lies beside the program, as a file: URL so that the anchor survives.
-static void OpenHelpWithShell(HWND hOwner)
-{
-    WCHAR szPath[MAX_PATH] = {};
-    DWORD cchPath = GetModuleFileNameW(nullptr, szPath, ARRAYSIZE(szPath));
-    if (cchPath == 0 || cchPath >= ARRAYSIZE(szPath))
-        return;
-    CString strUrl = L"file:///";
-    WCHAR *pszName = szPath;
-    for (WCHAR *p = szPath; *p; p++)
-    {
-        if (*p == L'\\')
-        {
-            *p = L'/';
-            pszName = p + 1;
-        }
-    }
-    *pszName = 0;
-    strUrl += CString(szPath) + HELP_DOCUMENT + HELP_ANCHOR;
-
-    SHELLEXECUTEINFOW info = {};
-    info.cbSize = sizeof(info);
-    info.hwnd = hOwner;
-    info.lpFile = strUrl;
-    info.nShow = SW_SHOWNORMAL;
-    TheDevice().OpenWithShell(&info);
-}
-
 LRESULT CMarlinProp::OnHelpRequest(WPARAM, LPARAM)
 {
-    if (!TheDevice().StartProcess(HELP_VIEWER, CString(L"file:") + HELP_DOCUMENT + HELP_ANCHOR))
-        OpenHelpWithShell(m_hWnd);
+    if (!TheDevice().ShowHelp(m_hWnd, HELP_DOCUMENT, HELP_ANCHOR))
+        ShowMessage(IDS_HELP_UNAVAILABLE, MB_OK | MB_ICONEXCLAMATION);
     return Default();
 }
 
@@ -52,6 +23,6 @@ void CMarlinProp::OnHelpContents()
 
 void CMarlinProp::OnAbout()
 {
-    CAboutDlg dialog;
+    CAboutDlg dialog(this);
     dialog.DoModal();
 }

@@ -1,5 +1,6 @@
-// OK: offer window scaling where a receive window needs it, check the TTL,
-// and write the record only when it differs from what the registry holds.
+// OK: refuse a receive window the stack cannot use, offer window scaling
+// where a receive window needs it, check the TTL, and write the record only
+// when it differs from what the registry holds.
 #include "MarlinProp.h"
 
 #include "Device.h"
@@ -12,6 +13,8 @@ namespace
 {
 
 const DWORD LARGEST_UNSCALED_WINDOW = 0xFFFF;
+// 65535 scaled by 2^14, the largest shift RFC 1323 allows.
+const DWORD LARGEST_WINDOW = 0xFFFF << 14;
 const DWORD LARGEST_TTL = 255;
 
 bool NeedsWindowScaling()
@@ -42,6 +45,16 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
     if (LOWORD(wParam) != IDOK)
         return CPropertySheet::OnCommand(wParam, lParam);
 
+    int nAdapter = FindUnusableWindow();
+    if (nAdapter >= 0)
+    {
+        ShowMessage(IDS_WINDOW_RANGE, MB_OK | MB_ICONSTOP);
+        SetActivePage(&m_pageRwin);
+        m_pageRwin.SelectAdapter(nAdapter);
+        ::SetFocus(m_pageRwin.GetDlgItem(IDC_WINDOW_SIZE));
+        return TRUE;
+    }
+
     if (m_pageRwin.GetSafeHwnd() && NeedsWindowScaling() &&
         ShowMessage(IDS_ENABLE_SCALING, MB_YESNO | MB_ICONQUESTION) == IDYES)
     {
@@ -63,21 +76,48 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
     return CPropertySheet::OnCommand(wParam, lParam);
 }
 
+// A window of 0 stalls every connection, and one above the largest that
+// scaling can express cannot be offered. Only windows the user changed are
+// judged: what the registry holds already is not the user's to answer for.
+int CMarlinProp::FindUnusableWindow() const
+{
+    CTcpParams stored;
+    stored.Load(*m_pRegistry);
+    for (int i = 0; i < theParams.m_nAdapters; i++)
+    {
+        const CAdapterParams &adapter = theParams.m_pAdapters[i];
+        if (adapter.m_dwTcpWindowSize != 0 && adapter.m_dwTcpWindowSize <= LARGEST_WINDOW)
+            continue;
+        bool bChanged = true;
+        for (int j = 0; j < stored.m_nAdapters; j++)
+            if (stored.m_pAdapters[j].m_strKeyName == adapter.m_strKeyName)
+                bChanged = stored.m_pAdapters[j].m_dwTcpWindowSize != adapter.m_dwTcpWindowSize;
+        if (bChanged)
+            return i;
+    }
+    return -1;
+}
+
 bool CMarlinProp::SaveChanges()
 {
     CTcpParams stored;
     stored.Load(*m_pRegistry);
-    if (!(theParams != stored))
+    // After a save that failed part-way, the registry may already match the
+    // record while the writes that failed still wait to be done.
+    if (!m_bSaveIncomplete && !(theParams != stored))
         return true;
 
     // What could be written stays written; the user may try again or cancel.
-    if (!theParams.Save(*m_pRegistry))
+    m_bSaveIncomplete = !theParams.Save(*m_pRegistry);
+    if (m_bSaveIncomplete)
     {
         ShowMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONSTOP);
         return false;
     }
-    if (OffersSoftReset(TheDevice().GetOemInfo()) && ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        TheDevice().SoftReset();
+    IDevice &device = TheDevice();
+    if (device.CanSoftReset() && OffersSoftReset(device.GetOemInfo()) &&
+        ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        device.SoftReset();
     ShowMessage(IDS_SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION);
     return true;
 }

@@ -1,5 +1,7 @@
 #include "Device.h"
 
+#include "Browser.h"
+
 // Not in every SDK's headers: it was a Windows CE query first.
 #ifndef SPI_GETOEMINFO
 #define SPI_GETOEMINFO 0x0102
@@ -7,6 +9,38 @@
 
 namespace
 {
+
+// The handheld's help viewer, which lives in the system's own folder.
+const WCHAR HELP_VIEWER[] = L"\\peghelp.exe";
+
+CString SystemFile(const WCHAR *pszName)
+{
+    CString strPath;
+    WCHAR *pszBuffer = strPath.GetBuffer(MAX_PATH);
+    UINT cchPath = GetSystemDirectoryW(pszBuffer, MAX_PATH);
+    strPath.ReleaseBuffer(cchPath < MAX_PATH ? static_cast<int>(cchPath) : 0);
+    return strPath.IsEmpty() ? strPath : strPath + pszName;
+}
+
+// CreateProcessW with the whole path of the program, so that no program of
+// that name elsewhere (the current folder, say) is started in its place.
+bool StartProcess(const CString &strProgram, const CString &strArguments)
+{
+    // CreateProcessW may write into the command line.
+    CString strCommandLine = strArguments;
+    WCHAR *pszWritable = strCommandLine.GetBuffer(strCommandLine.GetLength());
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    BOOL bStarted = CreateProcessW(strProgram, pszWritable, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                   &startup, &process);
+    strCommandLine.ReleaseBuffer();
+    if (!bStarted)
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
 
 class CPlatformDevice : public IDevice
 {
@@ -25,24 +59,16 @@ public:
 
     // The handheld's KernelIoControl(IOCTL_HAL_REBOOT) has no desktop
     // equivalent that a user would want: restarting the computer is not it.
+    bool CanSoftReset() override { return false; }
     void SoftReset() override {}
 
-    bool StartProcess(const WCHAR *pszApplication, const WCHAR *pszCommandLine) override
+    bool ShowHelp(HWND hOwner, const WCHAR *pszDocument, const WCHAR *pszAnchor) override
     {
-        // CreateProcessW may write into the command line.
-        CString strCommandLine = pszCommandLine;
-        WCHAR *pszWritable = strCommandLine.GetBuffer(strCommandLine.GetLength());
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        BOOL bStarted = CreateProcessW(pszApplication, pszWritable, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                       &startup, &process);
-        strCommandLine.ReleaseBuffer();
-        if (!bStarted)
-            return false;
-        CloseHandle(process.hThread);
-        CloseHandle(process.hProcess);
-        return true;
+        CString strViewer = SystemFile(HELP_VIEWER);
+        if (!strViewer.IsEmpty() && GetFileAttributesW(strViewer) != INVALID_FILE_ATTRIBUTES &&
+            StartProcess(strViewer, CString(L"file:") + pszDocument + pszAnchor))
+            return true;
+        return OpenInBrowser(hOwner, ProgramFolder() + pszDocument, pszAnchor);
     }
 
     BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }

@@ -1,7 +1,7 @@
 // What only a handheld has, or what leaves the program: the OEM string, the
-// soft reset, starting another program and handing a link to the shell. The
-// desktop build stands in for the handheld's calls; tests put their own
-// device in place to play a handheld and to see what was asked for.
+// soft reset, the help viewer and handing a link to the shell. The desktop
+// stands in for the handheld where it can; tests put their own device in
+// place to play a handheld and to see what was asked for.
 #pragma once
 
 #include "String.h"
@@ -17,11 +17,13 @@ public:
     // The device's OEM information, read into 256 characters; empty when
     // the query fails.
     virtual CString GetOemInfo() = 0;
-    // Restarts a handheld. Where there is none, it returns.
+    // Whether SoftReset restarts this device; a desktop has no soft reset.
+    virtual bool CanSoftReset() = 0;
     virtual void SoftReset() = 0;
-    // CreateProcessW with this application name and command line, and
-    // nothing else; false when the program could not be started.
-    virtual bool StartProcess(const WCHAR *pszApplication, const WCHAR *pszCommandLine) = 0;
+    // Shows the help document that lies beside the program, at the anchor
+    // ("#Main_Contents"): the handheld's viewer, or else the user's browser.
+    // False when nothing could show it; the platform has shown no message.
+    virtual bool ShowHelp(HWND hOwner, const WCHAR *pszDocument, const WCHAR *pszAnchor) = 0;
     // ShellExecuteExW with the record as given.
     virtual BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) = 0;
 };

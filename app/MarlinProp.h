@@ -44,8 +44,12 @@ private:
     void AddPages();
     // A message box of the sheet's, captioned with the product name.
     int ShowMessage(UINT nIDText, UINT nType) const;
+    // The adapter whose changed window the stack cannot use, or -1.
+    int FindUnusableWindow() const;
     // False when the record differed and could not all be written.
     bool SaveChanges();
 
     IRegistry *m_pRegistry;
+    // A save failed part-way: the next OK writes again, whatever it finds.
+    bool m_bSaveIncomplete = false;
 };

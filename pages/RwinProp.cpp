@@ -35,9 +35,15 @@ BOOL CRwinProp::OnInitDialog()
     return TRUE;
 }
 
+void CRwinProp::ShowParams() const
+{
+    ShowWindowSize();
+    CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
+}
+
 // Where the selection names no entry (no adapters, or a table reloaded
 // smaller than the list), there is no window to show or edit.
-void CRwinProp::ShowParams() const
+void CRwinProp::ShowWindowSize() const
 {
     int nAdapter = GetSelectedAdapter();
     HWND hWindowSize = GetDlgItem(IDC_WINDOW_SIZE);
@@ -46,14 +52,17 @@ void CRwinProp::ShowParams() const
     else
         SetWindowTextW(hWindowSize, L"");
     EnableWindow(hWindowSize, nAdapter >= 0);
-    CheckDlgButton(IDC_WINDOW_SCALING, theParams.m_bWindowScaling ? BST_CHECKED : BST_UNCHECKED);
 }
 
 void CRwinProp::OnSelchangeAdapter()
 {
-    int nAdapter = GetSelectedAdapter();
-    if (nAdapter >= 0)
-        SetDlgItemInt(IDC_WINDOW_SIZE, theParams.m_pAdapters[nAdapter].m_dwTcpWindowSize);
+    ShowWindowSize();
+}
+
+void CRwinProp::SelectAdapter(int nAdapter) const
+{
+    SendDlgItemMessageW(m_hWnd, IDC_ADAPTER, CB_SETCURSEL, nAdapter, 0);
+    ShowWindowSize();
 }
 
 void CRwinProp::OnChangeWindowSize()

@@ -14,6 +14,8 @@ public:
     int GetSelectedAdapter() const;
     // Shows the record's values in the controls; the list keeps its names.
     void ShowParams() const;
+    // Selects the adapter's entry in the list and shows its window.
+    void SelectAdapter(int nAdapter) const;
 
 protected:
     BOOL OnInitDialog() override;
@@ -21,4 +23,7 @@ protected:
     void OnWindowScaling();
     void OnChangeWindowSize();
     DECLARE_MESSAGE_MAP()
+
+private:
+    void ShowWindowSize() const;
 };

@@ -39,12 +39,14 @@
 #define ID_HELP_CONTENTS        40009
 #define ID_HELP_ABOUT           40010
 
-// Messages shown on OK
+// Messages shown on OK, and when help cannot be shown
 #define IDS_ENABLE_SCALING      10001
 #define IDS_TTL_RANGE           10002
 #define IDS_RESET_NOW           10003
 #define IDS_SETTINGS_CHANGED    10004
 #define IDS_SAVE_FAILED         10005
+#define IDS_WINDOW_RANGE        10006
+#define IDS_HELP_UNAVAILABLE    10007
 
 // Strings of the parameter store
 #define IDS_PPP_ADAPTER         20001

@@ -34,6 +34,7 @@ void ExpectBox(const MessageBoxSeen &seen, const wchar_t *pszText, UINT nType, H
     EXPECT_EQ(pszText, seen.strText);
     EXPECT_EQ(L"Marlin", seen.strCaption);
     EXPECT_EQ(nType, seen.Type()) << Narrow(seen.strText);
+    EXPECT_NE(nullptr, hSheet);
     EXPECT_EQ(hSheet, seen.hOwner) << "owned by the sheet";
 }
 
@@ -77,7 +78,7 @@ TEST_P(OkScalingTest, AskedOnceWhenAWindowIsAbove65535)
 
     if (test.bAsked)
     {
-        ExpectBox(first, ENABLE_SCALING, MB_YESNO | MB_ICONQUESTION, first.hOwner);
+        ExpectBox(first, ENABLE_SCALING, MB_YESNO | MB_ICONQUESTION, m_hSheetShown);
         EXPECT_EQ(RESET_NOW, second.strText) << "asked once";
         EXPECT_EQ(SETTINGS_CHANGED, third.strText);
     }
@@ -120,7 +121,7 @@ TEST_F(OkTest, YesToScalingBringsTheRwinPageForwardWithItsBoxSet)
     m_script.Then("acknowledge", AnswerMessageBox(IDOK, &notice));
     Run();
 
-    ExpectBox(question, ENABLE_SCALING, MB_YESNO | MB_ICONQUESTION, question.hOwner);
+    ExpectBox(question, ENABLE_SCALING, MB_YESNO | MB_ICONQUESTION, m_hSheetShown);
     EXPECT_NE(nullptr, hRwinAfterYes);
     EXPECT_EQ(hRwin, hRwinAfterYes) << "the RWIN page is in front";
     EXPECT_EQ(static_cast<UINT>(BST_CHECKED), nCheckAfterYes);
@@ -183,8 +184,7 @@ TEST_P(OkTtlTest, TheCustomTtlMustLieFrom1To255)
         EXPECT_EQ("dword " + Narrow(test.pszTyped), Value("Comm\\Tcpip\\Parms", "DefaultTTL"));
         return;
     }
-    ExpectBox(refusal, TTL_RANGE, MB_OK | MB_ICONSTOP, refusal.hOwner);
-    EXPECT_NE(nullptr, refusal.hOwner);
+    ExpectBox(refusal, TTL_RANGE, MB_OK | MB_ICONSTOP, m_hSheetShown);
     EXPECT_TRUE(bLooked);
     EXPECT_EQ(0, m_nResult) << "the sheet stayed open until cancelled";
     EXPECT_EQ(0, m_device.m_nOemQueries);
@@ -236,13 +236,13 @@ TEST_P(OkResetTest, ResetOfferedUnlessTheDeviceIsExactlyCepcOrNec)
     EXPECT_EQ("dword 32", Value("Comm\\Tcpip\\Parms", "DefaultTTL")) << "saved before the offer";
     if (test.bOffered)
     {
-        ExpectBox(first, RESET_NOW, MB_YESNO | MB_ICONQUESTION, first.hOwner);
-        ExpectBox(second, SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION, first.hOwner);
+        ExpectBox(first, RESET_NOW, MB_YESNO | MB_ICONQUESTION, m_hSheetShown);
+        ExpectBox(second, SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION, m_hSheetShown);
         EXPECT_EQ(1, m_device.m_nResets);
     }
     else
     {
-        ExpectBox(first, SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION, first.hOwner);
+        ExpectBox(first, SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION, m_hSheetShown);
         EXPECT_EQ(0, m_device.m_nResets);
     }
     EXPECT_GT(m_nResult, 0) << "closed with OK once the reset returned";
@@ -280,8 +280,7 @@ TEST_F(OkTest, ARefusedWriteIsReportedAndTheSheetStaysOpenToTryAgain)
     m_script.Then("acknowledge", AnswerMessageBox(IDOK, &notice));
     Run();
 
-    ExpectBox(failure, SAVE_FAILED, MB_OK | MB_ICONSTOP, failure.hOwner);
-    EXPECT_NE(nullptr, failure.hOwner);
+    ExpectBox(failure, SAVE_FAILED, MB_OK | MB_ICONSTOP, m_hSheetShown);
     EXPECT_TRUE(bOpenAfterFailure);
     EXPECT_EQ(1, m_device.m_nOemQueries) << "no reset offered after the failure";
     EXPECT_EQ(RESET_NOW, reset.strText);

@@ -73,8 +73,9 @@ const wchar_t RESET_NOW[] = L"You must perform soft reset before the new setting
                             L"Do you want to perform soft reset?";
 const wchar_t SETTINGS_CHANGED[] = L"Settings were changed. "
                                    L"You must perform soft reset before the new settings will take effect.";
-const wchar_t SAVE_FAILED[] = L"The new settings could not all be written to the registry. "
-                              L"Close this message, then tap OK to try again or Cancel to give up.";
+const wchar_t SAVE_FAILED[] = L"Some of the new settings could not be written to the registry; others may have "
+                              L"been written already. Close this message, then tap OK to try again, or Cancel to "
+                              L"leave the registry as it is now.";
 
 void HandheldSheetTest::SetUp()
 {
@@ -82,7 +83,10 @@ void HandheldSheetTest::SetUp()
     WriteHandheld(SystemRegistry());
     ASSERT_TRUE(theParams.Load());
     m_before = ReadComm();
-    m_script.Then("the sheet shows", [this] { return SheetWindow() && IsWindowVisible(SheetWindow()); });
+    m_script.Then("the sheet shows", [this] {
+        m_hSheetShown = SheetWindow();
+        return m_hSheetShown && IsWindowVisible(m_hSheetShown);
+    });
 }
 
 void HandheldSheetTest::TearDown()
@@ -108,9 +112,9 @@ void HandheldSheetTest::OpenTab(int nTab)
     m_script.Do("open a tab", [this, nTab] { ClickTab(SheetWindow(), nTab); });
 }
 
-void HandheldSheetTest::Choose(int idButton, const wchar_t *pszItem)
+void HandheldSheetTest::Choose(const wchar_t *pszPopup, const wchar_t *pszItem)
 {
-    ChooseFromMenuBar(m_script, [this] { return m_sheet.m_wndCommandBar.GetSafeHwnd(); }, idButton, pszItem);
+    ChooseFromMenuBar(m_script, [this] { return SheetWindow(); }, pszPopup, pszItem);
 }
 
 HWND HandheldSheetTest::CurrentPage() const

@@ -56,12 +56,13 @@ protected:
     void PressOk(const char *pszName = "press OK");
     void OpenTab(int nTab);
     // Adds the steps that choose a Settings or Help item from the menu bar.
-    void Choose(int idButton, const wchar_t *pszItem);
+    void Choose(const wchar_t *pszPopup, const wchar_t *pszItem);
 
     HWND SheetWindow() const { return m_sheet.GetSafeHwnd(); }
     HWND CurrentPage() const;
 
     CMarlinProp m_sheet{ L"Marlin" };
+    HWND m_hSheetShown = nullptr;   // the sheet's window while it ran
     CModalScript m_script;
     CRecordingDevice m_device;
     INT_PTR m_nResult = -1;

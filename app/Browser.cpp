@@ -1,0 +1,127 @@
+#include "Browser.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace
+{
+
+// The shell drops the anchor from a file's address, and so does Wine's
+// bridge to the host's browser. So the browser is given a page of the
+// program's own that sends it on to the document at the anchor.
+const WCHAR FORWARDING_PAGE[] = L"marlin-help.htm";
+
+std::string Utf8(const WCHAR *psz)
+{
+    int cb = WideCharToMultiByte(CP_UTF8, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+    std::string str(cb > 0 ? cb - 1 : 0, '\0');
+    if (cb > 1)
+        WideCharToMultiByte(CP_UTF8, 0, psz, -1, &str[0], cb, nullptr, nullptr);
+    return str;
+}
+
+// The document's path as the browser knows it. Under Wine the browser is a
+// program of the host, which knows the file by the host's path.
+std::string BrowserPath(const CString &strPath)
+{
+    using UnixFileName = char *(CDECL *)(const WCHAR *);
+    // Through void *: the platform hands out every export as one type.
+    auto pfnUnixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void *>(
+        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (char *pszUnix = pfnUnixFileName ? pfnUnixFileName(strPath) : nullptr)
+    {
+        std::string strUnix = pszUnix;
+        HeapFree(GetProcessHeap(), 0, pszUnix);
+        return strUnix;
+    }
+    std::string str = "/" + Utf8(strPath);
+    for (char &ch : str)
+        if (ch == '\\')
+            ch = '/';
+    return str;
+}
+
+// A file: URL, with every byte outside the plainest characters escaped,
+// so that it also stands unquoted in the page's markup.
+std::string FileUrl(const std::string &strPath, const std::string &strAnchor)
+{
+    static const char szHex[] = "0123456789ABCDEF";
+    std::string strUrl = "file://";
+    for (unsigned char ch : strPath)
+    {
+        if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
+            std::string("/-_.~:").find(static_cast<char>(ch)) != std::string::npos)
+            strUrl += static_cast<char>(ch);
+        else
+            strUrl += std::string("%") + szHex[ch >> 4] + szHex[ch & 0xF];
+    }
+    return strUrl + strAnchor;
+}
+
+// Writes the forwarding page into the user's temporary folder; its path, or
+// "" when it could not be written.
+CString WriteForwardingPage(const std::string &strUrl)
+{
+    CString strPage;
+    WCHAR *pszBuffer = strPage.GetBuffer(MAX_PATH);
+    DWORD cchTemp = GetTempPathW(MAX_PATH, pszBuffer);
+    strPage.ReleaseBuffer(cchTemp < MAX_PATH ? static_cast<int>(cchTemp) : 0);
+    if (strPage.IsEmpty())
+        return strPage;
+    strPage += FORWARDING_PAGE;
+
+    std::string strHtml = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n"
+                          "<meta http-equiv=\"refresh\" content=\"0; url=" + strUrl + "\">\r\n"
+                          "<a href=\"" + strUrl + "\">" + strUrl + "</a>\r\n";
+    HANDLE hFile = CreateFileW(strPage, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (hFile == INVALID_HANDLE_VALUE)
+        return CString();
+    DWORD cbWritten = 0;
+    BOOL bWritten = WriteFile(hFile, strHtml.data(), static_cast<DWORD>(strHtml.size()), &cbWritten, nullptr) &&
+                    cbWritten == strHtml.size();
+    CloseHandle(hFile);
+    return bWritten ? strPage : CString();
+}
+
+// The shell's own messages would stand in the way of the program's.
+bool OpenPage(HWND hOwner, const CString &strPage, const WCHAR *pszClass)
+{
+    SHELLEXECUTEINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.fMask = SEE_MASK_FLAG_NO_UI | (pszClass ? SEE_MASK_CLASSNAME : 0);
+    info.hwnd = hOwner;
+    info.lpFile = strPage;
+    info.lpClass = pszClass;
+    info.nShow = SW_SHOWNORMAL;
+    return ShellExecuteExW(&info) != FALSE;
+}
+
+} // namespace
+
+CString ProgramFolder()
+{
+    WCHAR szPath[MAX_PATH] = {};
+    DWORD cchPath = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    if (cchPath == 0 || cchPath >= MAX_PATH)
+        return CString();
+    WCHAR *pszName = szPath;
+    for (WCHAR *p = szPath; *p; p++)
+        if (*p == L'\\')
+            pszName = p + 1;
+    *pszName = 0;
+    return szPath;
+}
+
+bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnchor)
+{
+    if (GetFileAttributesW(strDocument) == INVALID_FILE_ATTRIBUTES)
+        return false;
+    CString strPage = WriteForwardingPage(FileUrl(BrowserPath(strDocument), Utf8(pszAnchor)));
+    if (strPage.IsEmpty())
+        return false;
+    // Where nothing is registered for web pages (a Wine prefix without its
+    // HTML engine, say), the program registered for web addresses is the
+    // browser.
+    return OpenPage(hOwner, strPage, nullptr) || OpenPage(hOwner, strPage, L"http");
+}

@@ -1,0 +1,13 @@
+// The user's browser on a document of the program's, at an anchor.
+#pragma once
+
+#include "String.h"
+
+#include <windows.h>
+
+// The folder that holds the program, with its closing backslash.
+CString ProgramFolder();
+
+// False when the document is missing or nothing could open it; the shell
+// shows no message of its own.
+bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnchor);
