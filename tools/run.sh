@@ -68,12 +68,37 @@ take_screenshots() {
         xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/$name.png"
         page=$((page + 1))
     done
+    wine "$DRIVER" select "$CAPTION" 0 "$SHOW_MS" || give_up "Marlin did not show page 0"
+    # The Settings menu open over the sheet, and the About box.
+    local menu_x menu_y menu_width menu_height
+    rect=$(wine "$DRIVER" menu "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no menu"
+    read -r x y width height menu_x menu_y menu_width menu_height <<<"$(echo $rect)"
+    xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/menu.png"
+    shoot_window "$menu_x" "$menu_y" "$menu_width" "$menu_height" "$SCREENSHOTS/popup.png"
+    convert "$SCREENSHOTS/menu.png" "$SCREENSHOTS/popup.png" -geometry "+$((menu_x - x))+$((menu_y - y))" \
+        -composite "$SCREENSHOTS/menu.png"
+    rm "$SCREENSHOTS/popup.png"
+    wine "$DRIVER" escape "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close its menu"
+    rect=$(wine "$DRIVER" about "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no About box"
+    read -r x y width height <<<"$rect"
+    shoot_window "$x" "$y" "$width" "$height" "$SCREENSHOTS/about.png"
+    wine "$DRIVER" escape "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close its About box"
     wine "$DRIVER" cancel "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close on Cancel"
     wait_for_exit
-    echo "Pictures of the four pages in $SCREENSHOTS:"
-    for name in $PAGES; do
+    echo "Pictures of the four pages, the Settings menu and the About box in $SCREENSHOTS:"
+    for name in $PAGES menu about; do
         echo "    $SCREENSHOTS/$name.png"
     done
+}
+
+# A picture of the X window with this place and size, into the file. Wine
+# draws pop-ups (menus, the About box) where a picture of the whole screen
+# does not see them, so they are taken window by window.
+shoot_window() {
+    local id
+    id=$(xwininfo -root -tree | awk -v geometry="$3x$4+$1+$2" 'index($0, " " geometry " ") { print $1; exit }')
+    [ -n "$id" ] || give_up "no window at $3x$4+$1+$2"
+    xwd -id "$id" -silent | convert xwd:- "$5"
 }
 
 # Called back inside xvfb-run below.
