@@ -3,7 +3,6 @@
 // registry refuses. The message boxes are the platform's, answered here.
 #include "ProgramFixture.h"
 
-#include "InstrumentedRegistry.h"
 #include "res/resource.h"
 
 #include <commctrl.h>
@@ -254,40 +253,5 @@ INSTANTIATE_TEST_SUITE_P(, OkResetTest,
                                            OemCase{ "LowerCaseCepc", L"cepc", true },
                                            OemCase{ "Empty", L"", true }),
                          [](const ::testing::TestParamInfo<OemCase> &info) { return info.param.pszName; });
-
-TEST_F(OkTest, ARefusedWriteIsReportedAndTheSheetStaysOpenToTryAgain)
-{
-    CInstrumentedRegistry refusing(SystemRegistry());
-    bool bRefuse = true;
-    refusing.OnCall([&](int nCall, const std::string &line) {
-        if (bRefuse && line == "SetValue TcpWindowSize")
-            refusing.FailCall(nCall, ERROR_ACCESS_DENIED);
-    });
-    m_sheet.SetRegistry(refusing);
-    Adapter(L"ppp1").m_dwTcpWindowSize = 64240;
-    theParams.m_dwDefaultTTL = 32;
-
-    MessageBoxSeen failure, reset, notice;
-    bool bOpenAfterFailure = false;
-    PressOk();
-    m_script.Then("acknowledge the failure", AnswerMessageBox(IDOK, &failure));
-    m_script.Do("the sheet is open; the registry lets the write through now", [&] {
-        bOpenAfterFailure = IsWindowVisible(SheetWindow()) && !FindMessageBox();
-        bRefuse = false;
-    });
-    PressOk("press OK again");
-    m_script.Then("decline the reset", AnswerMessageBox(IDNO, &reset));
-    m_script.Then("acknowledge", AnswerMessageBox(IDOK, &notice));
-    Run();
-
-    ExpectBox(failure, SAVE_FAILED, MB_OK | MB_ICONSTOP, m_hSheetShown);
-    EXPECT_TRUE(bOpenAfterFailure);
-    EXPECT_EQ(1, m_device.m_nOemQueries) << "no reset offered after the failure";
-    EXPECT_EQ(RESET_NOW, reset.strText);
-    EXPECT_EQ(SETTINGS_CHANGED, notice.strText);
-    EXPECT_EQ("dword 64240", Value("Comm\\ppp1\\Parms\\TcpIp", "TcpWindowSize"));
-    EXPECT_EQ("dword 32", Value("Comm\\Tcpip\\Parms", "DefaultTTL"));
-    EXPECT_GT(m_nResult, 0);
-}
 
 } // namespace

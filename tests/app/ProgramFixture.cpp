@@ -73,9 +73,6 @@ const wchar_t RESET_NOW[] = L"You must perform soft reset before the new setting
                             L"Do you want to perform soft reset?";
 const wchar_t SETTINGS_CHANGED[] = L"Settings were changed. "
                                    L"You must perform soft reset before the new settings will take effect.";
-const wchar_t SAVE_FAILED[] = L"Some of the new settings could not be written to the registry; others may have "
-                              L"been written already. Close this message, then tap OK to try again, or Cancel to "
-                              L"leave the registry as it is now.";
 
 void HandheldSheetTest::SetUp()
 {

@@ -73,4 +73,3 @@ extern const wchar_t ENABLE_SCALING[];
 extern const wchar_t TTL_RANGE[];
 extern const wchar_t RESET_NOW[];
 extern const wchar_t SETTINGS_CHANGED[];
-extern const wchar_t SAVE_FAILED[];

@@ -49,25 +49,6 @@ TEST_F(RwinPageTest, ListsTheAdaptersInTableOrderWithTheFirstSelected)
     });
 }
 
-TEST_F(RwinPageTest, TypingStoresIntoTheSelectedAdapterAtOnce)
-{
-    SetAdapters({ { L"PPP Adapter", L"ppp1", 17520 }, { L"NE2000 Ethernet", L"NE20001", 32768 },
-                  { L"Wireless", L"WLAN1", 8760 } });
-    Run([&](HWND) {
-        HWND hPage = m_sheet.m_pageRwin.GetSafeHwnd();
-        SelectAdapter(hPage, 2);
-        EXPECT_EQ(L"8760", WindowText(Field(hPage)));
-        TypeWindow(hPage, L"70000");
-        EXPECT_EQ(70000u, theParams.m_pAdapters[2].m_dwTcpWindowSize);
-        SelectAdapter(hPage, 0);
-        EXPECT_EQ(L"17520", WindowText(Field(hPage)));
-        SelectAdapter(hPage, 2);
-        EXPECT_EQ(L"70000", WindowText(Field(hPage)));
-        EXPECT_EQ(17520u, theParams.m_pAdapters[0].m_dwTcpWindowSize);
-        EXPECT_EQ(32768u, theParams.m_pAdapters[1].m_dwTcpWindowSize);
-    });
-}
-
 TEST_F(RwinPageTest, StoresWhatTheFieldParsesTo)
 {
     SetAdapters({ { L"PPP Adapter", L"ppp1", 17520 } });

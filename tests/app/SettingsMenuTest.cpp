@@ -140,30 +140,4 @@ TEST_F(SettingsMenuTest, ResetBringsBackTheRegistryAndAnOkAfterItWritesNothing)
     EXPECT_EQ(m_before, ReadComm());
 }
 
-TEST_F(SettingsMenuTest, ResetToASmallerTableLeavesTheListButReadsNothingBeyondTheTable)
-{
-    SetKeyNames({ L"eth0", L"eth1", L"eth2" });
-    m_script.Do("select the third adapter", [&] {
-        HWND hList = GetDlgItem(m_sheet.m_pageRwin.GetSafeHwnd(), IDC_ADAPTER);
-        FocusControl(hList);
-        PressKeyNow(VK_DOWN);
-        PressKeyNow(VK_DOWN);
-    });
-    m_script.Then("it is selected", [&] {
-        return SendDlgItemMessageW(m_sheet.m_pageRwin.GetSafeHwnd(), IDC_ADAPTER, CB_GETCURSEL, 0, 0) == 2;
-    });
-    Choose(L"Settings", L"Reset");
-    Choose(L"Settings", L"Optimize for FOMA");
-    m_script.Do("look", [&] {
-        HWND hRwin = m_sheet.m_pageRwin.GetSafeHwnd();
-        EXPECT_EQ(3, SendDlgItemMessageW(hRwin, IDC_ADAPTER, CB_GETCOUNT, 0, 0)) << "the list is not rebuilt";
-        EXPECT_EQ(2, theParams.m_nAdapters);
-        EXPECT_EQ(L"", WindowText(GetDlgItem(hRwin, IDC_WINDOW_SIZE)));
-        EXPECT_FALSE(IsWindowEnabled(GetDlgItem(hRwin, IDC_WINDOW_SIZE)));
-    });
-    Run();
-    EXPECT_EQ(64240u, theParams.m_pAdapters[AdapterIndex(L"ppp1")].m_dwTcpWindowSize);
-    EXPECT_EQ(16384u, theParams.m_pAdapters[AdapterIndex(L"NE20001")].m_dwTcpWindowSize);
-}
-
 } // namespace
