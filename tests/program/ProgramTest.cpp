@@ -285,6 +285,16 @@ TEST_F(MarlinTest, HelpViewerIsStartedFromTheSystemFolderOnly)
 
     // The system's own viewer is, with the document and its anchor.
     std::wstring strViewer = std::wstring(szSystem) + L"\\peghelp.exe";
+    // Gone again however the test ends, or every later Help would run it.
+    struct Leftovers
+    {
+        std::wstring strViewer;
+        ~Leftovers()
+        {
+            DeleteFileW(strViewer.c_str());
+            DeleteFileW((strViewer + L".log").c_str());
+        }
+    } leftovers{ strViewer };
     ASSERT_TRUE(CopyFileW(szSelf, strViewer.c_str(), FALSE));
     Start();
     PressKeys({ VK_F1 });
@@ -294,8 +304,6 @@ TEST_F(MarlinTest, HelpViewerIsStartedFromTheSystemFolderOnly)
               Narrow(std::wstring(reinterpret_cast<const wchar_t *>(strLog.data()), strLog.size() / 2)));
     EXPECT_EQ(1u, links.Browsed().size()) << "no browser this time";
     m_program.Kill();
-    DeleteFileW(strViewer.c_str());
-    DeleteFileW((strViewer + L".log").c_str());
 }
 
 // ---- The About box ----
