@@ -2,7 +2,7 @@
 
 #include "Device.h"
 #include "VersionInfo.h"
-#include "res/resource.h"
+#include "resource.h"
 
 #include <algorithm>
 
@@ -13,8 +13,8 @@ END_MESSAGE_MAP()
 
 static const COLORREF LINK_COLOUR = RGB(0, 0, 0xFF);
 
-CAboutDlg::CAboutDlg(CWnd *pParentWnd)
-    : CDialog(IDD_ABOUT, pParentWnd)
+CAboutDlg::CAboutDlg(IDevice &device, CWnd *pParentWnd)
+    : CDialog(IDD_ABOUT, pParentWnd), m_device(device)
 {
 }
 
@@ -133,5 +133,5 @@ void CAboutDlg::OpenLink(const CString &strLink)
     info.lpFile = strLink;
     // Whatever the shell starts, a mail program say, is shown to the user.
     info.nShow = SW_SHOWNORMAL;
-    TheDevice().OpenWithShell(&info);
+    m_device.OpenWithShell(&info);
 }

@@ -2,13 +2,15 @@
 // version block, and two links, drawn underlined and blue, that the shell opens.
 #pragma once
 
+#include "Device.h"
 #include "Dialog.h"
 #include "Font.h"
 
 class CAboutDlg : public CDialog
 {
 public:
-    explicit CAboutDlg(CWnd *pParentWnd = nullptr);
+    // The links go to the device's shell.
+    explicit CAboutDlg(IDevice &device, CWnd *pParentWnd = nullptr);
     ~CAboutDlg() override;
 
 protected:
@@ -24,5 +26,6 @@ private:
     CString ItemText(int nID) const;
     void FitTexts() const;
 
+    IDevice &m_device;
     CFont m_fontLink;
 };

@@ -3,7 +3,7 @@
 
 #include "AboutDlg.h"
 #include "Device.h"
-#include "res/resource.h"
+#include "resource.h"
 
 // The help document, which lies beside the program, and its contents.
 static const WCHAR HELP_DOCUMENT[] = L"marlin.htm";
@@ -11,7 +11,7 @@ static const WCHAR HELP_ANCHOR[] = L"#Main_Contents";
 
 LRESULT CMarlinProp::OnHelpRequest(WPARAM, LPARAM)
 {
-    if (!TheDevice().ShowHelp(m_hWnd, HELP_DOCUMENT, HELP_ANCHOR))
+    if (!m_pDevice->ShowHelp(m_hWnd, HELP_DOCUMENT, HELP_ANCHOR))
         ShowMessage(IDS_HELP_UNAVAILABLE, MB_OK | MB_ICONEXCLAMATION);
     return Default();
 }
@@ -23,6 +23,6 @@ void CMarlinProp::OnHelpContents()
 
 void CMarlinProp::OnAbout()
 {
-    CAboutDlg dialog(this);
+    CAboutDlg dialog(*m_pDevice, this);
     dialog.DoModal();
 }

@@ -7,7 +7,7 @@
 #include "ResourceString.h"
 #include "TcpParams.h"
 #include "VersionInfo.h"
-#include "res/resource.h"
+#include "resource.h"
 
 namespace
 {
@@ -114,7 +114,7 @@ bool CMarlinProp::SaveChanges()
         ShowMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONSTOP);
         return false;
     }
-    IDevice &device = TheDevice();
+    IDevice &device = *m_pDevice;
     if (device.CanSoftReset() && OffersSoftReset(device.GetOemInfo()) &&
         ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
         device.SoftReset();

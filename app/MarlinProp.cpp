@@ -1,7 +1,7 @@
 #include "MarlinProp.h"
 
 #include "Win32Registry.h"
-#include "res/resource.h"
+#include "resource.h"
 
 IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
 
@@ -16,13 +16,15 @@ END_MESSAGE_MAP()
 static const UINT ID_COMMANDBAR = 0xE800;
 
 CMarlinProp::CMarlinProp(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
-    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry())
+    : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry()),
+      m_pDevice(&PlatformDevice())
 {
     AddPages();
 }
 
 CMarlinProp::CMarlinProp(const WCHAR *pszCaption, CWnd *pParentWnd, UINT iSelectPage)
-    : CPropertySheet(pszCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry())
+    : CPropertySheet(pszCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry()),
+      m_pDevice(&PlatformDevice())
 {
     AddPages();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "CommandBar.h"
+#include "Device.h"
 #include "DttlProp.h"
 #include "PmtuProp.h"
 #include "PropertySheet.h"
@@ -25,9 +26,11 @@ public:
     CDttlProp m_pageDttl;
     CRwinProp m_pageRwin;
 
-    // The registry that "Reset" and OK read and write: the system's unless
-    // a test gives another.
+    // The registry that "Reset" and OK read and write, and the device that
+    // resets, shows help and opens links: the platform's unless a test
+    // gives others.
     void SetRegistry(IRegistry &registry) { m_pRegistry = &registry; }
+    void SetDevice(IDevice &device) { m_pDevice = &device; }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -50,6 +53,7 @@ private:
     bool SaveChanges();
 
     IRegistry *m_pRegistry;
+    IDevice *m_pDevice;
     // A save failed part-way: the next OK writes again, whatever it finds.
     bool m_bSaveIncomplete = false;
 };

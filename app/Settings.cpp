@@ -4,7 +4,7 @@
 
 #include "TcpParams.h"
 #include "TcpipKeys.h"
-#include "res/resource.h"
+#include "resource.h"
 
 namespace
 {

@@ -1,7 +1,7 @@
 #include "DttlProp.h"
 
 #include "TcpParams.h"
-#include "res/resource.h"
+#include "resource.h"
 
 IMPLEMENT_DYNCREATE(CDttlProp, CPropertyPage)
 

@@ -1,7 +1,7 @@
 #include "PmtuProp.h"
 
 #include "TcpParams.h"
-#include "res/resource.h"
+#include "resource.h"
 
 IMPLEMENT_DYNCREATE(CPmtuProp, CPropertyPage)
 

@@ -1,7 +1,7 @@
 #include "RwinProp.h"
 
 #include "TcpParams.h"
-#include "res/resource.h"
+#include "resource.h"
 
 IMPLEMENT_DYNCREATE(CRwinProp, CPropertyPage)
 

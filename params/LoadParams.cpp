@@ -3,7 +3,7 @@
 #include "RegistryKey.h"
 #include "ResourceString.h"
 #include "TcpipKeys.h"
-#include "res/resource.h"
+#include "StoreStrings.h"
 
 #include <algorithm>
 #include <new>

@@ -2,7 +2,7 @@
 // as in res/marlin.rc.
 #include "ResourceString.h"
 
-#include "res/resource.h"
+#include "StoreStrings.h"
 
 CString LoadResourceString(UINT nId)
 {

@@ -48,8 +48,8 @@
 #define IDS_WINDOW_RANGE        10006
 #define IDS_HELP_UNAVAILABLE    10007
 
-// Strings of the parameter store
-#define IDS_PPP_ADAPTER         20001
+// Strings of the parameter store (20001 up), kept with the store
+#include "../params/StoreStrings.h"
 
 // Labels of the menu-bar buttons
 #define IDS_SETTINGS            30001

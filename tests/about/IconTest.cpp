@@ -1,6 +1,6 @@
 // The program's icon (group 106, which the About box shows): a 16x16 and a
 // 32x32 image, each 8 bits per pixel with a palette, stored as bitmaps.
-#include "res/resource.h"
+#include "resource.h"
 
 #include <windows.h>
 

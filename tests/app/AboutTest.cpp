@@ -3,7 +3,7 @@
 // Owner, place, keys and the links through the shell are seen from outside.
 #include "ProgramFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 namespace
 {

@@ -3,7 +3,7 @@
 // registry refuses. The message boxes are the platform's, answered here.
 #include "ProgramFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 #include <commctrl.h>
 

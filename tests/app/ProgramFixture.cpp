@@ -79,6 +79,7 @@ void HandheldSheetTest::SetUp()
     DeleteTree(SystemRegistry(), COMM);
     WriteHandheld(SystemRegistry());
     ASSERT_TRUE(theParams.Load());
+    m_sheet.SetDevice(m_device);
     m_before = ReadComm();
     m_script.Then("the sheet shows", [this] {
         m_hSheetShown = SheetWindow();

@@ -39,7 +39,6 @@ protected:
 
     CModalScript m_script;
     INT_PTR m_bResult = -1;
-    CRecordingDevice m_device;
 };
 
 // The tuning sheet alone over the record loaded from the sample handheld,

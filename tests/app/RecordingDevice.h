@@ -1,7 +1,6 @@
 // A device for the tests: it plays a handheld, with an OEM string and a soft
-// reset, and counts what the program asked of it, in place of the
-// platform's while it lives. Help and the links are seen from outside, on
-// the real shell (tests/program).
+// reset, and counts what the program asked of it. Help and the links are
+// seen from outside, on the real shell (tests/program).
 #pragma once
 
 #include "Device.h"
@@ -9,9 +8,6 @@
 class CRecordingDevice : public IDevice
 {
 public:
-    CRecordingDevice() { SetDevice(this); }
-    ~CRecordingDevice() override { SetDevice(nullptr); }
-
     CString GetOemInfo() override
     {
         m_nOemQueries++;

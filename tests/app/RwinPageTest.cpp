@@ -1,6 +1,6 @@
 #include "SheetFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // registry, and nothing is written until OK.
 #include "ProgramFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 #include <commctrl.h>
 

@@ -3,7 +3,7 @@
 // Cancel leaves the registry as it was, whatever the pages were told.
 #include "ProgramFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 #include <commctrl.h>
 

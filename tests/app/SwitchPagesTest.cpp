@@ -1,7 +1,7 @@
 // The "PMTU" and "Other" pages: switches that store 1 or 0 when clicked.
 #include "SheetFixture.h"
 
-#include "res/resource.h"
+#include "resource.h"
 
 namespace {
 

@@ -132,7 +132,9 @@ TEST(ColourHook, PageHookKeepsThePagesOwnBackground)
     LOGBRUSH plainBrush = BrushOf(plainAnswer.lBrush), hookedBrush = BrushOf(hookedAnswer.lBrush);
     EXPECT_EQ(plainBrush.lbStyle, hookedBrush.lbStyle);
     if (plainBrush.lbStyle == BS_SOLID)
+    {
         EXPECT_EQ(plainBrush.lbColor, hookedBrush.lbColor);
+    }
     EXPECT_EQ(plainAnswer.nBkMode, hookedAnswer.nBkMode);
 }
 

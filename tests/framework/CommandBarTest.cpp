@@ -53,7 +53,7 @@ TEST(CommandBar, BuildsTheBarFromTheDescriptionAndTheSheetGrowsByIt)
 {
     CBarSheet sheet;
     std::vector<std::wstring> labels, filePopup, viewPopup;
-    RECT rcSheet = {}, rcTab = {}, rcClient = {}, rcClientBefore = {};
+    RECT rcSheet = {}, rcTab = {}, rcClient = {};
     CModalScript script;
     script.Do("look", [&]() {
         HMENU hBar = GetMenu(sheet.GetSafeHwnd());

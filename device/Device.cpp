@@ -74,17 +74,10 @@ public:
     BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }
 };
 
-CPlatformDevice s_platformDevice;
-IDevice *s_pDevice = &s_platformDevice;
-
 } // namespace
 
-IDevice &TheDevice()
+IDevice &PlatformDevice()
 {
-    return *s_pDevice;
-}
-
-void SetDevice(IDevice *pDevice)
-{
-    s_pDevice = pDevice ? pDevice : &s_platformDevice;
+    static CPlatformDevice s_device;
+    return s_device;
 }

@@ -1,7 +1,7 @@
 // What only a handheld has, or what leaves the program: the OEM string, the
 // soft reset, the help viewer and handing a link to the shell. The desktop
-// stands in for the handheld where it can; tests put their own device in
-// place to play a handheld and to see what was asked for.
+// stands in for the handheld where it can. The sheet is handed a device as
+// it is handed a registry; tests hand it one that plays a handheld.
 #pragma once
 
 #include "String.h"
@@ -28,7 +28,5 @@ public:
     virtual BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) = 0;
 };
 
-// The device in use: the platform's own unless a test has set another.
-IDevice &TheDevice();
-// A null device restores the platform's own. The caller keeps ownership.
-void SetDevice(IDevice *pDevice);
+// The device the program runs on; it lives for the whole process.
+IDevice &PlatformDevice();
