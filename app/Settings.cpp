@@ -49,12 +49,11 @@ void CMarlinProp::OnSettings(UINT nID)
 // Only pages whose windows exist; the others read the record when first shown.
 void CMarlinProp::RefreshPages()
 {
-    if (m_pageRwin.GetSafeHwnd())
-        m_pageRwin.ShowParams();
-    if (m_pageDttl.GetSafeHwnd())
-        m_pageDttl.ShowParams();
-    if (m_pagePmtu.GetSafeHwnd())
-        m_pagePmtu.ShowParams();
-    if (m_pageSack.GetSafeHwnd())
-        m_pageSack.ShowParams();
+    for (int i = 0; i < GetPageCount(); i++)
+    {
+        // Every page of this sheet is one of the four.
+        const CTcpPage *pPage = static_cast<const CTcpPage *>(GetPage(i));
+        if (pPage->GetSafeHwnd())
+            pPage->ShowParams();
+    }
 }

@@ -11,7 +11,7 @@ BEGIN_MESSAGE_MAP(CDttlProp, CPropertyPage)
 END_MESSAGE_MAP()
 
 CDttlProp::CDttlProp()
-    : CPropertyPage(IDD_DTTL)
+    : CTcpPage(IDD_DTTL)
 {
 }
 
@@ -24,13 +24,6 @@ int CDttlProp::ButtonForTtl(DWORD dwTtl)
     case 128: return IDC_TTL_128;
     default: return IDC_TTL_CUSTOM;
     }
-}
-
-BOOL CDttlProp::OnInitDialog()
-{
-    CPropertyPage::OnInitDialog();
-    ShowParams();
-    return TRUE;
 }
 
 void CDttlProp::ShowParams() const

@@ -10,15 +10,8 @@ BEGIN_MESSAGE_MAP(CPmtuProp, CPropertyPage)
 END_MESSAGE_MAP()
 
 CPmtuProp::CPmtuProp()
-    : CPropertyPage(IDD_PMTU)
+    : CTcpPage(IDD_PMTU)
 {
-}
-
-BOOL CPmtuProp::OnInitDialog()
-{
-    CPropertyPage::OnInitDialog();
-    ShowParams();
-    return TRUE;
 }
 
 void CPmtuProp::ShowParams() const

@@ -1,19 +1,17 @@
 // The "PMTU" page: path MTU discovery on or off.
 #pragma once
 
-#include "PropertyPage.h"
+#include "TcpPage.h"
 
-class CPmtuProp : public CPropertyPage
+class CPmtuProp : public CTcpPage
 {
     DECLARE_DYNCREATE(CPmtuProp)
 public:
     CPmtuProp();
 
-    // Shows the record\'s values in the controls.
-    void ShowParams() const;
+    void ShowParams() const override;
 
 protected:
-    BOOL OnInitDialog() override;
     void OnPmtuButton(UINT nID);
     DECLARE_MESSAGE_MAP()
 };

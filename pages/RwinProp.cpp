@@ -12,7 +12,7 @@ BEGIN_MESSAGE_MAP(CRwinProp, CPropertyPage)
 END_MESSAGE_MAP()
 
 CRwinProp::CRwinProp()
-    : CPropertyPage(IDD_RWIN)
+    : CTcpPage(IDD_RWIN)
 {
 }
 
@@ -22,6 +22,7 @@ int CRwinProp::GetSelectedAdapter() const
     return nIndex >= 0 && nIndex < theParams.m_nAdapters ? nIndex : -1;
 }
 
+// The list is filled first, since ShowParams reads its selection.
 BOOL CRwinProp::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();

@@ -1,9 +1,9 @@
 // The "RWIN" page: each adapter's TCP receive window, and window scaling.
 #pragma once
 
-#include "PropertyPage.h"
+#include "TcpPage.h"
 
-class CRwinProp : public CPropertyPage
+class CRwinProp : public CTcpPage
 {
     DECLARE_DYNCREATE(CRwinProp)
 public:
@@ -12,8 +12,7 @@ public:
     // The adapter entry the list has selected, or -1 when the selection
     // names no entry of the table (none, or one past a table reloaded smaller).
     int GetSelectedAdapter() const;
-    // Shows the record's values in the controls; the list keeps its names.
-    void ShowParams() const;
+    void ShowParams() const override;
     // Selects the adapter's entry in the list and shows its window.
     void SelectAdapter(int nAdapter) const;
 

@@ -11,15 +11,8 @@ BEGIN_MESSAGE_MAP(CSackProp, CPropertyPage)
 END_MESSAGE_MAP()
 
 CSackProp::CSackProp()
-    : CPropertyPage(IDD_SACK)
+    : CTcpPage(IDD_SACK)
 {
-}
-
-BOOL CSackProp::OnInitDialog()
-{
-    CPropertyPage::OnInitDialog();
-    ShowParams();
-    return TRUE;
 }
 
 void CSackProp::ShowParams() const

@@ -1,19 +1,17 @@
 // The "Other" page: selective acknowledgements and RFC 1323 time stamps.
 #pragma once
 
-#include "PropertyPage.h"
+#include "TcpPage.h"
 
-class CSackProp : public CPropertyPage
+class CSackProp : public CTcpPage
 {
     DECLARE_DYNCREATE(CSackProp)
 public:
     CSackProp();
 
-    // Shows the record\'s values in the controls.
-    void ShowParams() const;
+    void ShowParams() const override;
 
 protected:
-    BOOL OnInitDialog() override;
     void OnSack();
     void OnTimestamps();
     DECLARE_MESSAGE_MAP()

@@ -1,0 +1,8 @@
+#include "TcpPage.h"
+
+BOOL CTcpPage::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    ShowParams();
+    return TRUE;
+}
