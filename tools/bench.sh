@@ -9,19 +9,6 @@ cd "$(dirname "$0")/.."
 STARTUP_ROUNDS=${STARTUP_ROUNDS:-20}
 BASELINE=build/windows/bench/minimal_sheet.exe
 
-# Called back with a display, below: the program reads the sample handheld's
-# registry at start-up, so it runs in the device prefix.
-if [ "${1:-}" = --startup ]; then
-    program=$2
-    use_wine_prefix "$DEVICE_PREFIX"
-    start_wineserver
-    import_sample_registry
-    if [ "$3" = yes ]; then unmanaged_windows; else managed_windows; fi
-    timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
-        "$STARTUP_ROUNDS"
-    exit 0
-fi
-
 install_packages
 cmake --preset bench >/dev/null
 cmake --build --preset bench --target params_bench >/dev/null
@@ -43,6 +30,14 @@ if ! cmake --build --preset windows --target marlin >/dev/null 2>&1; then
     echo "marlin.exe does not build: timing the minimal sheet against itself" >&2
     program=$BASELINE
 fi
+# The program reads the sample handheld's registry at start-up, so it runs in
+# the device prefix, with a display.
 headless=no
 [ -n "${DISPLAY:-}" ] || headless=yes
-with_display "$0" --startup "$program" "$headless"
+use_wine_prefix "$DEVICE_PREFIX"
+ensure_display
+start_wineserver
+import_sample_registry
+if [ "$headless" = yes ]; then unmanaged_windows; else managed_windows; fi
+timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
+    "$STARTUP_ROUNDS"

@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Runs Marlin in a Wine prefix that holds a sample handheld's registry
 # (build/windows/device-prefix). With a display it shows the sheet and waits
-# for the user to close it. Without one it runs under Xvfb, saves a picture
-# of each page in build/windows/screenshots and cancels the sheet.
+# for the user to close it. Without one it runs on a virtual screen, saves a
+# picture of each page, of the Settings menu and of the About box in
+# build/windows/screenshots, and cancels the sheet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
 
 MARLIN=build/windows/app/marlin.exe
-DRIVER=build/windows/tools/sheetdriver/sheetdriver.exe
+DRIVER=build/windows/tests/program/sheetdriver/sheetdriver.exe
 SCREENSHOTS=build/windows/screenshots
 CAPTION=Marlin
 # The pages in the order of their tabs.
@@ -16,17 +17,7 @@ PAGES="rwin default-ttl pmtu other"
 SHOW_MS=30000 # until the sheet shows, or a page does
 EXIT_S=10     # from Cancel until the process has ended
 
-# Headless: whether there is no window manager, under Xvfb.
 start_marlin() {
-    local headless=$1
-    use_wine_prefix "$DEVICE_PREFIX"
-    start_wineserver
-    import_sample_registry
-    if [ "$headless" = yes ]; then
-        unmanaged_windows
-    else
-        managed_windows
-    fi
     wine "$MARLIN" >/dev/null 2>&1 </dev/null &
     marlin_pid=$!
 }
@@ -48,7 +39,7 @@ wait_for_exit() {
 }
 
 run_for_user() {
-    start_marlin no
+    start_marlin
     wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" >/dev/null || give_up "Marlin showed no sheet"
     wait "$marlin_pid" || true
 }
@@ -56,7 +47,7 @@ run_for_user() {
 # Under Xvfb there is no window manager: Wine draws the frame, and the
 # sheet's rectangle on the root window is the one Wine reports.
 take_screenshots() {
-    start_marlin yes
+    start_marlin
     local rect x y width height
     rect=$(wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no sheet"
     read -r x y width height <<<"$rect"
@@ -101,12 +92,6 @@ shoot_window() {
     xwd -id "$id" -silent | convert xwd:- "$5"
 }
 
-# Called back inside xvfb-run below.
-if [ "${1:-}" = --screenshots ]; then
-    take_screenshots
-    exit 0
-fi
-
 install_packages
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target marlin sheetdriver
@@ -114,7 +99,14 @@ cmake --build --preset windows --target marlin sheetdriver
 use_wine_prefix "$DEVICE_PREFIX"
 
 if [ -n "${DISPLAY:-}" ]; then
+    start_wineserver
+    import_sample_registry
+    managed_windows
     run_for_user
 else
-    xvfb-run -a -s "-screen 0 1024x768x24" "$0" --screenshots
+    ensure_display
+    start_wineserver
+    import_sample_registry
+    unmanaged_windows
+    take_screenshots
 fi

@@ -3,7 +3,7 @@
 
 PACKAGES="cmake ninja-build g++ googletest
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine fonts-liberation xvfb xauth x11-apps x11-utils imagemagick"
+    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils imagemagick"
 
 install_packages() {
     local missing=
@@ -39,14 +39,22 @@ DEVICE_PREFIX="$PWD/build/windows/device-prefix"
 
 # Gives the current prefix the sample handheld's registry, unless it has an
 # HKLM\Comm already: the user's saved changes survive. Needs the wineserver.
+SAMPLE_REGISTRY=tests/program/sample-device.reg
 import_sample_registry() {
     timeout 60 wine reg query 'HKLM\Comm' >/dev/null 2>&1 </dev/null && return 0
-    echo "Loading tools/sample-device.reg into $WINEPREFIX"
-    timeout 60 wine regedit /S "$(winepath -w tools/sample-device.reg)" >/dev/null 2>&1 </dev/null
+    echo "Loading $SAMPLE_REGISTRY into $WINEPREFIX"
+    timeout 60 wine regedit /S "$(winepath -w "$SAMPLE_REGISTRY")" >/dev/null 2>&1 </dev/null
     if ! timeout 60 wine reg query 'HKLM\Comm\Tcpip\Parms' >/dev/null 2>&1 </dev/null; then
         echo "The sample registry did not load into $WINEPREFIX" >&2
         return 1
     fi
+}
+
+# What runs when the script ends, latest first.
+EXIT_COMMANDS=true
+on_exit() {
+    EXIT_COMMANDS="$1; $EXIT_COMMANDS"
+    trap "$EXIT_COMMANDS" EXIT
 }
 
 # One wineserver for the whole run, so that each process starts quickly.
@@ -55,7 +63,7 @@ import_sample_registry() {
 # that here rather than inside a test's time limit.
 start_wineserver() {
     wineserver -p >/dev/null 2>&1 </dev/null || true
-    trap 'wineserver -k >/dev/null 2>&1 || true' EXIT
+    on_exit "wineserver -k >/dev/null 2>&1 || true"
     wine cmd /c exit >/dev/null 2>&1 </dev/null || true
 }
 
@@ -73,11 +81,22 @@ managed_windows() {
     wine reg delete "$X11_DRIVER" /v Decorated /f >/dev/null 2>&1 </dev/null || true
 }
 
-# Runs a command with a display: the one there is, or a virtual one.
-with_display() {
-    if [ -n "${DISPLAY:-}" ]; then
-        "$@"
-    else
-        xvfb-run -a -s "-screen 0 1024x768x24" "$@"
-    fi
+# Without a display (CI, a terminal over ssh), a virtual screen that lasts
+# until the script ends. The first Wine process of a wineserver session
+# fixes the display for the session, so this comes before start_wineserver.
+ensure_display() {
+    [ -n "${DISPLAY:-}" ] && return 0
+    local number_file
+    number_file=$(mktemp)
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 </dev/null &
+    on_exit "kill $! 2>/dev/null || true; rm -f $number_file"
+    local deadline=$((SECONDS + 30))
+    until [ -s "$number_file" ]; do
+        if [ "$SECONDS" -ge "$deadline" ]; then
+            echo "Xvfb did not start" >&2
+            return 1
+        fi
+        sleep 0.1
+    done
+    export DISPLAY=":$(head -n 1 "$number_file")"
 }

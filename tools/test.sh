@@ -13,4 +13,4 @@ ctest --preset native
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows
-with_display tools/wine-tests.sh
+tools/wine-tests.sh

@@ -18,7 +18,7 @@
 #include <map>
 #include <string>
 
-// The sample handheld of tools/sample-device.reg, as far as the stack cares.
+// The sample handheld of tests/program/sample-device.reg, as far as the stack cares.
 void WriteHandheld(IRegistry &registry);
 // Every key and value under HKLM\Comm of the system registry, by path:
 // "Comm\ppp1" -> "key", "Comm\ppp1\Parms\TcpIp : TcpWindowSize" -> "dword 32120".
