@@ -3,7 +3,7 @@
 // when it differs from what the registry holds.
 #include "MarlinProp.h"
 
-#include "Device.h"
+#include "SoftReset.h"
 #include "ResourceString.h"
 #include "TcpParams.h"
 #include "VersionInfo.h"
@@ -27,13 +27,15 @@ bool NeedsWindowScaling()
     return false;
 }
 
-// These devices restart by other means; they are not offered a reset.
-bool OffersSoftReset(const CString &strOemInfo)
+} // namespace
+
+bool OffersSoftReset(IDevice &device)
 {
+    if (!device.CanSoftReset())
+        return false;
+    CString strOemInfo = device.GetOemInfo();
     return strOemInfo != L"CEPC" && strOemInfo != L"NEC";
 }
-
-} // namespace
 
 int CMarlinProp::ShowMessage(UINT nIDText, UINT nType) const
 {
@@ -114,10 +116,8 @@ bool CMarlinProp::SaveChanges()
         ShowMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONSTOP);
         return false;
     }
-    IDevice &device = *m_pDevice;
-    if (device.CanSoftReset() && OffersSoftReset(device.GetOemInfo()) &&
-        ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
-        device.SoftReset();
+    if (OffersSoftReset(*m_pDevice) && ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
+        m_pDevice->SoftReset();
     ShowMessage(IDS_SETTINGS_CHANGED, MB_OK | MB_ICONEXCLAMATION);
     return true;
 }

@@ -9,13 +9,16 @@ cd "$(dirname "$0")/.."
 . tools/setup.sh
 
 MARLIN=build/windows/app/marlin.exe
-DRIVER=build/windows/tests/program/sheetdriver/sheetdriver.exe
+# The end-to-end tests' program also drives the sheet from outside.
+DRIVER=build/windows/tests/program/program_tests.exe
 SCREENSHOTS=build/windows/screenshots
-CAPTION=Marlin
 # The pages in the order of their tabs.
 PAGES="rwin default-ttl pmtu other"
-SHOW_MS=30000 # until the sheet shows, or a page does
 EXIT_S=10     # from Cancel until the process has ended
+
+drive() {
+    wine "$DRIVER" --drive "$@" </dev/null | tr -d '\r'
+}
 
 start_marlin() {
     wine "$MARLIN" >/dev/null 2>&1 </dev/null &
@@ -40,7 +43,7 @@ wait_for_exit() {
 
 run_for_user() {
     start_marlin
-    wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" >/dev/null || give_up "Marlin showed no sheet"
+    drive wait >/dev/null || give_up "Marlin showed no sheet"
     wait "$marlin_pid" || true
 }
 
@@ -49,32 +52,32 @@ run_for_user() {
 take_screenshots() {
     start_marlin
     local rect x y width height
-    rect=$(wine "$DRIVER" wait "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no sheet"
+    rect=$(drive wait) || give_up "Marlin showed no sheet"
     read -r x y width height <<<"$rect"
     rm -rf "$SCREENSHOTS"
     mkdir -p "$SCREENSHOTS"
     local page=0 name
     for name in $PAGES; do
-        wine "$DRIVER" select "$CAPTION" "$page" "$SHOW_MS" || give_up "Marlin did not show page $page"
+        drive select "$page" || give_up "Marlin did not show page $page"
         xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/$name.png"
         page=$((page + 1))
     done
-    wine "$DRIVER" select "$CAPTION" 0 "$SHOW_MS" || give_up "Marlin did not show page 0"
+    drive select 0 || give_up "Marlin did not show page 0"
     # The Settings menu open over the sheet, and the About box.
     local menu_x menu_y menu_width menu_height
-    rect=$(wine "$DRIVER" menu "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no menu"
+    rect=$(drive menu) || give_up "Marlin showed no menu"
     read -r x y width height menu_x menu_y menu_width menu_height <<<"$(echo $rect)"
     xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/menu.png"
     shoot_window "$menu_x" "$menu_y" "$menu_width" "$menu_height" "$SCREENSHOTS/popup.png"
     convert "$SCREENSHOTS/menu.png" "$SCREENSHOTS/popup.png" -geometry "+$((menu_x - x))+$((menu_y - y))" \
         -composite "$SCREENSHOTS/menu.png"
     rm "$SCREENSHOTS/popup.png"
-    wine "$DRIVER" escape "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close its menu"
-    rect=$(wine "$DRIVER" about "$CAPTION" "$SHOW_MS" | tr -d '\r') || give_up "Marlin showed no About box"
+    drive escape || give_up "Marlin did not close its menu"
+    rect=$(drive about) || give_up "Marlin showed no About box"
     read -r x y width height <<<"$rect"
     shoot_window "$x" "$y" "$width" "$height" "$SCREENSHOTS/about.png"
-    wine "$DRIVER" escape "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close its About box"
-    wine "$DRIVER" cancel "$CAPTION" "$SHOW_MS" || give_up "Marlin did not close on Cancel"
+    drive escape || give_up "Marlin did not close its About box"
+    drive cancel || give_up "Marlin did not close on Cancel"
     wait_for_exit
     echo "Pictures of the four pages, the Settings menu and the About box in $SCREENSHOTS:"
     for name in $PAGES menu about; do
@@ -94,7 +97,7 @@ shoot_window() {
 
 install_packages
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target marlin sheetdriver
+cmake --build --preset windows --target marlin program_tests
 # Boot the prefix before any display is involved; it is kept for next time.
 use_wine_prefix "$DEVICE_PREFIX"
 

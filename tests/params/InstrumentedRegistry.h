@@ -1,8 +1,8 @@
-// CInstrumentedRegistry: wraps another registry, passes every call through
-// and watches it: how many calls were made, which handles are still open,
-// and what each call was (for checking the order of calls). For tests it can
-// fail one chosen call and run a hook before each call, so that a test can
-// change the registry in the middle of an operation.
+// CInstrumentedRegistry: passes every call on to another registry and
+// watches it: how many calls were made, what each was ("EnumKey 2",
+// "QueryValue TcpWindowSize") and which handles are still open. It can fail
+// one chosen call, and run a hook before each call so that a test can change
+// the registry in the middle of an operation.
 #pragma once
 
 #include "Registry.h"
@@ -17,38 +17,80 @@ class CInstrumentedRegistry : public IRegistry
 public:
     explicit CInstrumentedRegistry(IRegistry &inner) : m_inner(inner) {}
 
-    LONG OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override;
-    LONG CreateKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override;
-    LONG CloseKey(HKEY hKey) override;
-    LONG DeleteKey(HKEY hKey, const WCHAR *pszName) override;
-    LONG DeleteValue(HKEY hKey, const WCHAR *pszName) override;
-    LONG QueryValue(HKEY hKey, const WCHAR *pszName, DWORD *pdwType, BYTE *pData, DWORD *pcbData) override;
-    LONG SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData) override;
-    LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) override;
-    LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) override;
-    LONG FlushKey(HKEY hKey) override;
+    LONG OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override
+    {
+        return Opened(Call("OpenKey", pszPath, [&] { return m_inner.OpenKey(hParent, pszPath, phKey); }), phKey);
+    }
+    LONG CreateKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override
+    {
+        return Opened(Call("CreateKey", pszPath, [&] { return m_inner.CreateKey(hParent, pszPath, phKey); }), phKey);
+    }
+    // A close that reports a failure still gives the handle up, as on the platform.
+    LONG CloseKey(HKEY hKey) override
+    {
+        m_open.erase(hKey);
+        LONG lStatus = m_inner.CloseKey(hKey);
+        LONG lFailed = Call("CloseKey", nullptr, [] { return LONG(ERROR_SUCCESS); });
+        return lFailed ? lFailed : lStatus;
+    }
+    LONG DeleteKey(HKEY hKey, const WCHAR *pszName) override
+    {
+        return Call("DeleteKey", pszName, [&] { return m_inner.DeleteKey(hKey, pszName); });
+    }
+    LONG DeleteValue(HKEY hKey, const WCHAR *pszName) override
+    {
+        return Call("DeleteValue", pszName, [&] { return m_inner.DeleteValue(hKey, pszName); });
+    }
+    LONG QueryValue(HKEY hKey, const WCHAR *pszName, DWORD *pdwType, BYTE *pData, DWORD *pcbData) override
+    {
+        return Call("QueryValue", pszName, [&] { return m_inner.QueryValue(hKey, pszName, pdwType, pData, pcbData); });
+    }
+    LONG SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, const BYTE *pData, DWORD cbData) override
+    {
+        return Call("SetValue", pszName, [&] { return m_inner.SetValue(hKey, pszName, dwType, pData, cbData); });
+    }
+    LONG EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName) override
+    {
+        return Call("EnumKey " + std::to_string(dwIndex), nullptr, [&] { return m_inner.EnumKey(hKey, dwIndex, pszName, pcchName); });
+    }
+    LONG EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType) override
+    {
+        return Call("EnumValue " + std::to_string(dwIndex), nullptr,
+                    [&] { return m_inner.EnumValue(hKey, dwIndex, pszName, pcchName, pdwType); });
+    }
+    LONG FlushKey(HKEY hKey) override { return Call("FlushKey", nullptr, [&] { return m_inner.FlushKey(hKey); }); }
 
-    int Calls() const { return m_nCalls; }
+    int Calls() const { return static_cast<int>(m_trace.size()); }
     int OpenHandles() const { return static_cast<int>(m_open.size()); }
-    // One line a call, such as "EnumKey 2" or "QueryValue TcpWindowSize".
     const std::vector<std::string> &Trace() const { return m_trace; }
-    void ClearTrace() { m_trace.clear(); }
-
-    // Call number nCall (counted from 0 over all calls) returns lStatus
-    // without reaching the inner registry.
-    void FailCall(int nCall, LONG lStatus) { m_nFailCall = nCall; m_lFailStatus = lStatus; }
-    // Runs before each call, with the call's number and its trace line.
-    void OnCall(std::function<void(int, const std::string &)> hook) { m_hook = std::move(hook); }
+    // Call number nCall, counted from 0, returns lStatus without reaching
+    // the registry.
+    void FailCall(int nCall, LONG lStatus) { m_nFailCall = nCall, m_lFailStatus = lStatus; }
+    void OnCall(std::function<void(const std::string &)> hook) { m_hook = std::move(hook); }
 
 private:
-    bool Begin(const std::string &line, LONG *plStatus);
-    LONG Opened(LONG lStatus, HKEY *phKey);
+    LONG Call(std::string strLine, const WCHAR *pszName, const std::function<LONG()> &fnCall)
+    {
+        if (pszName)
+            strLine += ' ';
+        for (; pszName && *pszName; pszName++)
+            strLine += static_cast<char>(*pszName);
+        m_trace.push_back(strLine);
+        if (m_hook)
+            m_hook(strLine);
+        return Calls() - 1 == m_nFailCall ? m_lFailStatus : fnCall();
+    }
+    LONG Opened(LONG lStatus, HKEY *phKey)
+    {
+        if (lStatus == ERROR_SUCCESS)
+            m_open.insert(*phKey);
+        return lStatus;
+    }
 
     IRegistry &m_inner;
-    int m_nCalls = 0;
     int m_nFailCall = -1;
     LONG m_lFailStatus = 0;
     std::set<HKEY> m_open;
     std::vector<std::string> m_trace;
-    std::function<void(int, const std::string &)> m_hook;
+    std::function<void(const std::string &)> m_hook;
 };

@@ -20,7 +20,7 @@ void MakeKey(IRegistry &registry, const WCHAR *pszPath)
     registry.CloseKey(hKey);
 }
 
-void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwType, const std::vector<BYTE> &data)
+void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwType, std::vector<BYTE> data)
 {
     HKEY hKey;
     ASSERT_EQ(0, registry.CreateKey(HKEY_LOCAL_MACHINE, pszPath, &hKey)) << Narrow(pszPath);
@@ -30,134 +30,75 @@ void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWO
 
 void SetDword(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
 {
-    SetRaw(registry, pszPath, pszName, REG_DWORD,
-        {BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24)});
+    SetRaw(registry, pszPath, pszName, REG_DWORD, { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) });
 }
 
-void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue, bool bTerminated)
+void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue)
 {
     const BYTE *pBytes = reinterpret_cast<const BYTE *>(static_cast<const WCHAR *>(strValue));
-    size_t cbValue = (strValue.GetLength() + (bTerminated ? 1 : 0)) * sizeof(WCHAR);
-    SetRaw(registry, pszPath, pszName, REG_SZ, std::vector<BYTE>(pBytes, pBytes + cbValue));
-}
-
-bool GetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD *pdwType, std::vector<BYTE> *pData)
-{
-    HKEY hKey;
-    if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
-        return false;
-    DWORD cbData = 0;
-    LONG lStatus = registry.QueryValue(hKey, pszName, pdwType, nullptr, &cbData);
-    if (lStatus == 0)
-    {
-        pData->assign(cbData + 1, 0xbd);
-        lStatus = registry.QueryValue(hKey, pszName, pdwType, pData->data(), &cbData);
-        pData->resize(cbData);
-    }
-    registry.CloseKey(hKey);
-    return lStatus == 0;
-}
-
-bool KeyExists(IRegistry &registry, const WCHAR *pszPath)
-{
-    HKEY hKey;
-    if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
-        return false;
-    registry.CloseKey(hKey);
-    return true;
+    SetRaw(registry, pszPath, pszName, REG_SZ, { pBytes, pBytes + (strValue.GetLength() + 1) * sizeof(WCHAR) });
 }
 
 namespace
 {
 
-// Names listed by one of the registry's enumerations, in its order.
-std::vector<std::string> Names(IRegistry &registry, const WCHAR *pszPath, bool bValues)
+// The names one of the registry's enumerations lists below an open key.
+std::vector<CString> Names(IRegistry &registry, HKEY hKey, bool bValues)
 {
-    std::vector<std::string> names;
-    HKEY hKey;
-    if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
-        return names;
+    std::vector<CString> names;
     WCHAR szName[300];
-    for (DWORD i = 0;; i++)
-    {
-        DWORD cchName = 300, dwType;
-        LONG lStatus = bValues ? registry.EnumValue(hKey, i, szName, &cchName, &dwType)
-                               : registry.EnumKey(hKey, i, szName, &cchName);
-        if (lStatus != 0)
-            break;
-        names.push_back(Narrow(szName));
-    }
-    registry.CloseKey(hKey);
+    DWORD cchName = 300, dwType;
+    for (DWORD i = 0; (bValues ? registry.EnumValue(hKey, i, szName, &cchName, &dwType)
+                               : registry.EnumKey(hKey, i, szName, &cchName)) == 0; i++, cchName = 300)
+        names.push_back(szName);
     return names;
 }
 
 } // namespace
-
-std::vector<std::string> SubkeyNames(IRegistry &registry, const WCHAR *pszPath)
-{
-    return Names(registry, pszPath, false);
-}
-
-std::vector<std::string> ValueNames(IRegistry &registry, const WCHAR *pszPath)
-{
-    return Names(registry, pszPath, true);
-}
 
 void DeleteTree(IRegistry &registry, const WCHAR *pszPath)
 {
     HKEY hKey;
     if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
         return;
-    std::vector<CString> children;
-    WCHAR szName[300];
-    for (DWORD i = 0;; i++)
-    {
-        DWORD cchName = 300;
-        if (registry.EnumKey(hKey, i, szName, &cchName) != 0)
-            break;
-        children.push_back(szName);
-    }
+    std::vector<CString> children = Names(registry, hKey, false);
     registry.CloseKey(hKey);
     for (const CString &child : children)
         DeleteTree(registry, CString(pszPath) + TEXT("\\") + child);
     registry.DeleteKey(HKEY_LOCAL_MACHINE, pszPath);
 }
 
-std::string Describe(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName)
+std::string Dump(IRegistry &registry, const WCHAR *pszPath)
 {
-    DWORD dwType = 0xdeadbeef;
-    std::vector<BYTE> data;
-    if (!GetRaw(registry, pszPath, pszName, &dwType, &data))
-        return "absent";
-    if (dwType == REG_DWORD && data.size() == 4)
-        return "dword " + std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24);
-    return "type " + std::to_string(dwType) + ", " + std::to_string(data.size()) + " bytes";
-}
-
-CString Repeat(WCHAR ch, int nCount)
-{
-    CString str;
-    WCHAR *pBuffer = str.GetBuffer(nCount);
-    for (int i = 0; i < nCount; i++)
-        pBuffer[i] = ch;
-    str.ReleaseBuffer(nCount);
-    return str;
+    HKEY hKey;
+    if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
+        return std::string();
+    std::string strDump = Narrow(pszPath) + "\n";
+    for (const CString &name : Names(registry, hKey, true))
+    {
+        BYTE data[600] = {};
+        DWORD dwType = 0, cbData = sizeof(data);
+        registry.QueryValue(hKey, name, &dwType, data, &cbData);
+        strDump += Narrow(pszPath) + ": " + Narrow(name) + "=";
+        if (dwType == REG_DWORD && cbData == 4)
+            strDump += "dword " + std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24) + "\n";
+        else
+            strDump += "type " + std::to_string(dwType) + ", " + std::to_string(cbData) + " bytes\n";
+    }
+    std::vector<CString> children = Names(registry, hKey, false);
+    registry.CloseKey(hKey);
+    for (const CString &child : children)
+        strDump += Dump(registry, CString(pszPath) + TEXT("\\") + child);
+    return strDump;
 }
 
 std::vector<RegistryKind> AllRegistryKinds()
 {
-    std::vector<RegistryKind> kinds = {
-        {"Memory", [] { return std::unique_ptr<IRegistry>(new CMemoryRegistry); }},
-    };
+    std::vector<RegistryKind> kinds = { { "Memory", [] { return std::unique_ptr<IRegistry>(new CMemoryRegistry); } } };
 #ifdef _WIN32
-    kinds.push_back({"System", [] { return std::unique_ptr<IRegistry>(new CWin32Registry); }});
+    kinds.push_back({ "System", [] { return std::unique_ptr<IRegistry>(new CWin32Registry); } });
 #endif
     return kinds;
-}
-
-std::string RegistryKindName(const ::testing::TestParamInfo<RegistryKind> &info)
-{
-    return info.param.pszName;
 }
 
 void RegistryTest::SetUp()

@@ -1,5 +1,6 @@
-// Writing and reading registry trees in tests, through the registry seam so
-// that the same test runs on the in-memory and on the system registry.
+// Registry trees for the store's tests, written and read through the
+// registry seam, so that one test runs on the in-memory registry and, under
+// Wine, on the system registry as well.
 #pragma once
 
 #include "Registry.h"
@@ -7,56 +8,65 @@
 
 #include <functional>
 #include <memory>
-#include <ostream>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 std::string Narrow(const WCHAR *psz);
-inline void PrintTo(const CString &str, std::ostream *os) { *os << '"' << Narrow(str) << '"'; }
 
-// Keys and values under HKEY_LOCAL_MACHINE; paths such as TEXT("Comm\\ppp1").
+// Keys and values under HKEY_LOCAL_MACHINE, such as TEXT("Comm\\ppp1").
 void MakeKey(IRegistry &registry, const WCHAR *pszPath);
-void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwType, const std::vector<BYTE> &data);
+void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwType, std::vector<BYTE> data);
 void SetDword(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue);
-// With bTerminated false the string is stored without its terminating zero.
-void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue, bool bTerminated = true);
-// The value's type and bytes; false when the key or the value is missing.
-bool GetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD *pdwType, std::vector<BYTE> *pData);
-bool KeyExists(IRegistry &registry, const WCHAR *pszPath);
-std::vector<std::string> SubkeyNames(IRegistry &registry, const WCHAR *pszPath);
-std::vector<std::string> ValueNames(IRegistry &registry, const WCHAR *pszPath);
-// Removes the key and everything below it; a missing key is fine.
+void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue);
 void DeleteTree(IRegistry &registry, const WCHAR *pszPath);
+// Every key and value below the path, a line each, such as
+// "Comm\ppp1\Parms\TcpIp: TcpWindowSize=dword 32120".
+std::string Dump(IRegistry &registry, const WCHAR *pszPath = TEXT("Comm"));
 
-// Text of a value as the test reads it: "dword 64", "absent", "type 3, 2 bytes".
-std::string Describe(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName);
-
-CString Repeat(WCHAR ch, int nCount);
-
-// The registries every shared suite runs on. Each test gets a fresh one; the
-// system registry is reached under the same paths, so its Comm tree is
-// removed before and after each test.
+// Each test gets a fresh registry of each kind; the system registry's Comm
+// is removed before and after.
 struct RegistryKind
 {
     const char *pszName;
     std::function<std::unique_ptr<IRegistry>()> make;
 };
 std::vector<RegistryKind> AllRegistryKinds();
-inline void PrintTo(const RegistryKind &kind, std::ostream *os) { *os << kind.pszName; }
 
 class RegistryTest : public ::testing::TestWithParam<RegistryKind>
 {
 protected:
     void SetUp() override;
     void TearDown() override;
-    std::unique_ptr<IRegistry> m_registry;
     IRegistry &Reg() { return *m_registry; }
+    std::unique_ptr<IRegistry> m_registry;
 };
 
-std::string RegistryKindName(const ::testing::TestParamInfo<RegistryKind> &info);
+// The same, with a case of the test's own from a table.
+template <class Case>
+class RegistryCaseTest : public ::testing::TestWithParam<std::tuple<RegistryKind, Case>>
+{
+protected:
+    void SetUp() override
+    {
+        m_registry = std::get<0>(this->GetParam()).make();
+        DeleteTree(Reg(), TEXT("Comm"));
+    }
+    void TearDown() override { DeleteTree(Reg(), TEXT("Comm")); }
+    IRegistry &Reg() { return *m_registry; }
+    const Case &Test() const { return std::get<1>(this->GetParam()); }
+    std::unique_ptr<IRegistry> m_registry;
+};
 
-#define INSTANTIATE_ON_ALL_REGISTRIES(suite) \
-    INSTANTIATE_TEST_SUITE_P(, suite, ::testing::ValuesIn(AllRegistryKinds()), RegistryKindName)
+#define INSTANTIATE_CASES_ON_ALL_REGISTRIES(suite, ...)                                                    \
+    INSTANTIATE_TEST_SUITE_P(, suite,                                                                     \
+                             ::testing::Combine(::testing::ValuesIn(AllRegistryKinds()), ::testing::Values(__VA_ARGS__)), \
+                             [](const auto &info) {                                                       \
+                                 return std::string(std::get<0>(info.param).pszName) + "_" + std::get<1>(info.param).pszName; \
+                             })
+
+#define INSTANTIATE_ON_ALL_REGISTRIES(suite)                                 \
+    INSTANTIATE_TEST_SUITE_P(, suite, ::testing::ValuesIn(AllRegistryKinds()), \
+                             [](const ::testing::TestParamInfo<RegistryKind> &info) { return info.param.pszName; })

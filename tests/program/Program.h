@@ -1,6 +1,6 @@
-// marlin.exe as a user meets it: started as a process of its own, found
-// through its windows, and driven from this process with real input. Every
-// wait has a limit; a program still running when its test ends is ended.
+// marlin.exe as a user meets it: a process of its own, found through its
+// windows and driven from this process with real input. Every wait has a
+// limit; a program still running when its object goes is ended.
 #pragma once
 
 #include <windows.h>
@@ -18,70 +18,67 @@ class CProgram
 {
 public:
     CProgram() = default;
-    ~CProgram();
+    ~CProgram() { Kill(); }
     CProgram(const CProgram &) = delete;
     CProgram &operator=(const CProgram &) = delete;
 
-    // Starts the program with the command line's arguments, in the folder
-    // given or the program's own, and waits for its sheet.
+    // Starts the program in the folder given or its own and waits for its sheet.
     bool Start(const std::wstring &strExe, const std::wstring &strDirectory = L"");
-    bool HasEnded(DWORD dwMilliseconds = WAIT_MS);
+    // The program whose sheet has this caption, started by someone else.
+    bool Attach(const wchar_t *pszCaption);
+    bool HasEnded(DWORD dwMilliseconds = WAIT_MS) const;
     void Kill();
 
-    // The program's visible top-level windows, null when there is none.
+    // The program's visible top-level windows; null when there is none.
     HWND Sheet() const;
     HWND Box() const;
     HWND AboutBox() const;
     HWND PopupMenu() const;
-    // Another dialog of the program's: the shell's own message, say.
-    HWND OtherDialog() const;
-
+    HWND OtherDialog() const;   // the shell's own message, say
     // The sheet in front, so that keys go to it.
     void Activate() const;
 
 private:
-    HWND FindWindow(const std::function<bool(HWND)> &fnIs) const;
+    HWND Find(bool (*pfnIs)(HWND)) const;
 
     PROCESS_INFORMATION m_process = {};
 };
 
-// Reading another process's windows.
+// Another process's windows, read.
 std::wstring Text(HWND hWnd);
 HWND CurrentPage(HWND hSheet);
+int CurrentPageIndex(HWND hSheet);
 HWND Control(HWND hSheet, int nID);   // on the page in front
-HWND FocusOf(HWND hWnd);               // the control with the keyboard focus in hWnd's thread
+HWND FocusOf(HWND hWnd);              // in hWnd's thread
 
 struct MessageBoxSeen
 {
     std::wstring strText;
     std::wstring strCaption;
     HWND hOwner = nullptr;
-    UINT nType = 0;   // MB_ buttons and icon, as far as they show on the screen
+    UINT nType = 0;   // the MB_ buttons and icon, as far as the screen shows them
 };
 MessageBoxSeen ReadMessageBox(HWND hBox);
 
-// Real input: keys to the window in front, clicks at a window's centre.
-// Each key pressed and released in turn, with the modifier (VK_CONTROL, say)
-// held down throughout.
+// Real input: keys to the window in front, each pressed and released in
+// turn with the modifier held throughout; clicks at a window's centre.
 void PressKeys(std::initializer_list<WORD> keys, WORD wModifier = 0);
 void TypeText(const std::wstring &str);
 void Click(HWND hWnd);
-// Clicks a button of a message box and waits for the box to go.
+// Clicks a message box's button and waits for the box to go.
 bool Answer(HWND hBox, int nButton);
 
-// The registry, through the platform's calls.
-void DeleteComm();
-// Imports a .reg file with the platform's regedit.
-bool ImportRegFile(const std::wstring &strFile);
-// "dword 64", "absent"; path under HKEY_LOCAL_MACHINE.
-std::string RegValue(const wchar_t *pszPath, const wchar_t *pszName);
+// The registry, with the platform's calls; paths under HKEY_LOCAL_MACHINE.
+bool ImportRegFile(const std::wstring &strFile);   // with regedit /S
+void SetDword(const wchar_t *pszPath, const wchar_t *pszName, DWORD dwValue);
+std::string RegValue(const wchar_t *pszPath, const wchar_t *pszName);   // "dword 64", "absent"
 
-// Files: Windows paths of the build's files, and what a file holds.
-std::wstring WindowsPath(const char *pszUnixPath);
+// The build's files seen from Windows, and what a file holds.
+std::wstring WindowsPath(const std::string &strUnixPath);
 std::string ReadFileText(const std::wstring &strPath);
 
-// What the host's browser and mail program were handed under Wine: the
-// recording script stands in for both.
+// What the host's browser and mail program were handed under Wine: a script
+// (record-link.sh) stands in for both while this lives.
 class CLinkRecorder
 {
 public:
@@ -94,18 +91,15 @@ private:
     std::wstring m_strBrowserLog, m_strMailerLog;
 };
 
-// A folder of the test's own, removed with everything in it.
+// A folder of the test's own, removed with what it holds.
 class CScratchFolder
 {
 public:
-    explicit CScratchFolder(const std::wstring &strPath);
+    explicit CScratchFolder(const wchar_t *pszName);
     ~CScratchFolder();
     const std::wstring &Path() const { return m_strPath; }
-    // Copies a file into the folder under the name given.
     bool Add(const std::wstring &strFile, const wchar_t *pszName) const;
 
 private:
     std::wstring m_strPath;
 };
-
-std::wstring FolderOf(const std::wstring &strPath);

@@ -1,0 +1,185 @@
+// What Load makes of a registry, what Save leaves in it, and which records
+// compare equal: tables of the stack's rules, on every registry the build has.
+#include "RegistryHelpers.h"
+#include "TcpParams.h"
+
+#include <algorithm>
+
+namespace
+{
+
+const WCHAR PARMS[] = TEXT("Comm\\Tcpip\\Parms");
+
+// The record in a line: the stack's values, then each adapter.
+std::string Summary(const CTcpParams &params)
+{
+    std::string str = "window " + std::to_string(params.m_dwTcpWindowSize) + " ttl " +
+                      std::to_string(params.m_dwDefaultTTL) + " sack " + std::to_string(params.m_bSack) +
+                      " stamps " + std::to_string(params.m_bTimestamps) + " scaling " +
+                      std::to_string(params.m_bWindowScaling) + " pmtu " + std::to_string(params.m_bPmtuDiscovery);
+    for (int i = 0; i < params.m_nAdapters; i++)
+    {
+        const CAdapterParams &adapter = params.m_pAdapters[i];
+        std::string strName = Narrow(adapter.m_strDisplayName);
+        if (strName.size() > 20)
+            strName = std::to_string(strName.size()) + " characters";
+        str += " | " + Narrow(adapter.m_strKeyName) + " '" + strName + "' " + std::to_string(adapter.m_dwTcpWindowSize);
+    }
+    return str;
+}
+
+CString Repeat(WCHAR ch, int nCount)
+{
+    CString str;
+    WCHAR *pBuffer = str.GetBuffer(nCount);
+    for (int i = 0; i < nCount; i++)
+        pBuffer[i] = ch;
+    str.ReleaseBuffer(nCount);
+    return str;
+}
+
+struct LoadCase
+{
+    const char *pszName;
+    std::function<void(IRegistry &)> fill;
+    const char *pszLoaded;   // the summary, after "no Comm: " where Load returns false
+};
+void PrintTo(const LoadCase &test, std::ostream *os) { *os << test.pszName; }
+
+using Load = RegistryCaseTest<LoadCase>;
+
+TEST_P(Load, TakesTheStoredValuesOrTheStacksDefaults)
+{
+    const LoadCase &test = Test();
+    test.fill(Reg());
+    CTcpParams params;
+    bool bLoaded = params.Load(Reg());
+    EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params));
+    // Loading again rebuilds the table from scratch.
+    params.Load(Reg());
+    EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params));
+}
+
+void Opts(IRegistry &registry, DWORD dwOpts)
+{
+    SetDword(registry, PARMS, TEXT("TCP1323Opts"), dwOpts);
+}
+
+const char DEFAULTS[] = "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1";
+
+INSTANTIATE_CASES_ON_ALL_REGISTRIES(Load,
+    LoadCase{ "NoComm", [](IRegistry &) {}, "no Comm: window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1" },
+    LoadCase{ "EmptyComm", [](IRegistry &r) { MakeKey(r, TEXT("Comm")); }, DEFAULTS },
+    LoadCase{ "StoredAsIs", [](IRegistry &r) {
+        SetDword(r, PARMS, TEXT("TcpWindowSize"), 0);
+        SetDword(r, PARMS, TEXT("DefaultTTL"), 300);
+        SetDword(r, PARMS, TEXT("EnablePMTUDiscovery"), 5);
+        SetDword(r, PARMS, TEXT("SackOpts"), 0); }, "window 0 ttl 300 sack 0 stamps 1 scaling 1 pmtu 5" },
+    LoadCase{ "Rfc1323Off", [](IRegistry &r) { Opts(r, 0); }, "window 17520 ttl 128 sack 1 stamps 0 scaling 0 pmtu 1" },
+    LoadCase{ "Rfc1323ScalingOnly", [](IRegistry &r) { Opts(r, 1); }, "window 17520 ttl 128 sack 1 stamps 0 scaling 1 pmtu 1" },
+    LoadCase{ "Rfc1323StampsOnly", [](IRegistry &r) { Opts(r, 2); }, "window 17520 ttl 128 sack 1 stamps 1 scaling 0 pmtu 1" },
+    LoadCase{ "Rfc1323Above3", [](IRegistry &r) { Opts(r, 4); }, DEFAULTS },
+    LoadCase{ "Rfc1323AllBits", [](IRegistry &r) { Opts(r, 0xFFFFFFFF); }, DEFAULTS },
+    // Read by their bytes, whatever their type: a string of 6 bytes does
+    // not fit, 2 bytes are the low ones.
+    LoadCase{ "ValuesOfOtherTypes", [](IRegistry &r) {
+        SetString(r, PARMS, TEXT("DefaultTTL"), TEXT("64"));
+        SetRaw(r, PARMS, TEXT("TcpWindowSize"), REG_BINARY, { 0x40, 0 }); }, "window 64 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1" },
+    LoadCase{ "Adapters", [](IRegistry &r) {
+        SetDword(r, PARMS, TEXT("TcpWindowSize"), 32768);
+        SetString(r, TEXT("Comm\\ppp1"), TEXT("DisplayName"), TEXT("Dial-Up"));
+        MakeKey(r, TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+        MakeKey(r, TEXT("Comm\\ppp10\\Parms\\TcpIp"));
+        SetString(r, TEXT("Comm\\eth0"), TEXT("DisplayName"), TEXT("Ethernet"));
+        SetDword(r, TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
+        MakeKey(r, TEXT("Comm\\IrDA\\Parms")); },
+        "window 32768 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | eth0 'Ethernet' 8760 | ppp1 'PPP Adapter' 32768 | "
+        "ppp10 'ppp10' 32768" },
+    // A name of 256 characters leaves no room for its terminator.
+    LoadCase{ "DisplayNameLengths", [](IRegistry &r) {
+        SetString(r, TEXT("Comm\\a255"), TEXT("DisplayName"), Repeat('A', 255));
+        MakeKey(r, TEXT("Comm\\a255\\Parms\\TcpIp"));
+        SetString(r, TEXT("Comm\\a256"), TEXT("DisplayName"), Repeat('A', 256));
+        MakeKey(r, TEXT("Comm\\a256\\Parms\\TcpIp")); },
+        "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | a255 '255 characters' 17520 | a256 'a256' 17520" });
+
+struct SaveCase
+{
+    const char *pszName;
+    std::function<void(CTcpParams &)> change;
+    const char *pszStored;   // the values under Comm afterwards, a line each
+};
+void PrintTo(const SaveCase &test, std::ostream *os) { *os << test.pszName; }
+
+using Save = RegistryCaseTest<SaveCase>;
+
+// Only values that differ from the stack's defaults are stored.
+TEST_P(Save, StoresWhatDiffersFromTheDefaultsAndDeletesTheRest)
+{
+    const SaveCase &test = Test();
+    SetDword(Reg(), PARMS, TEXT("DefaultTTL"), 64);
+    SetDword(Reg(), PARMS, TEXT("TcpWindowSize"), 17520);
+    SetDword(Reg(), TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
+    MakeKey(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+    CTcpParams params;
+    ASSERT_TRUE(params.Load(Reg()));
+    test.change(params);
+    EXPECT_TRUE(params.Save(Reg()));
+    // The values, in an order of the test's own: registries list them in theirs.
+    std::vector<std::string> values;
+    std::string strDump = Dump(Reg()), strValues;
+    for (size_t nStart = 0, nEnd; (nEnd = strDump.find('\n', nStart)) != std::string::npos; nStart = nEnd + 1)
+        if (strDump.find(": ", nStart) < nEnd)
+            values.push_back(strDump.substr(nStart, nEnd - nStart + 1));
+    std::sort(values.begin(), values.end());
+    for (const std::string &strValue : values)
+        strValues += strValue;
+    EXPECT_EQ(test.pszStored, strValues);
+}
+
+INSTANTIATE_CASES_ON_ALL_REGISTRIES(Save,
+    SaveCase{ "AsLoaded", [](CTcpParams &) {},
+              "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 8760\n" },
+    SaveCase{ "Defaults", [](CTcpParams &p) { p.m_dwDefaultTTL = 128; p.m_pAdapters[0].m_dwTcpWindowSize = 17520; }, "" },
+    SaveCase{ "ScalingWithoutStamps", [](CTcpParams &p) { p.m_bTimestamps = 0; },
+              "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\Tcpip\\Parms: TCP1323Opts=dword 1\n"
+              "Comm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 8760\n" },
+    SaveCase{ "StampsWithoutScaling", [](CTcpParams &p) { p.m_bWindowScaling = 0; p.m_dwDefaultTTL = 128; },
+              "Comm\\Tcpip\\Parms: TCP1323Opts=dword 2\nComm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 8760\n" },
+    SaveCase{ "SwitchesOff", [](CTcpParams &p) { p.m_bTimestamps = p.m_bWindowScaling = p.m_bSack = p.m_bPmtuDiscovery = 0; },
+              "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\Tcpip\\Parms: EnablePMTUDiscovery=dword 0\n"
+              "Comm\\Tcpip\\Parms: SackOpts=dword 0\nComm\\Tcpip\\Parms: TCP1323Opts=dword 0\n"
+              "Comm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 8760\n" },
+    // An adapter's window is stored where it differs from this record's
+    // stack-wide window, not from 17520.
+    SaveCase{ "AdapterWindows", [](CTcpParams &p) {
+        p.m_dwTcpWindowSize = 32768;
+        p.m_pAdapters[0].m_dwTcpWindowSize = 17520;
+        p.m_pAdapters[1].m_dwTcpWindowSize = 32768; },
+              "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\Tcpip\\Parms: TcpWindowSize=dword 32768\n"
+              "Comm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 17520\n" });
+
+TEST(Record, ComparesTheAdaptersWindowsByPlaceTheTtlAndTheSwitchesAsNumbers)
+{
+    auto make = [](std::vector<std::pair<const WCHAR *, DWORD>> adapters, DWORD dwPmtu) {
+        auto pParams = std::make_unique<CTcpParams>();
+        pParams->m_nAdapters = static_cast<int>(adapters.size());
+        pParams->m_pAdapters.reset(new CAdapterParams[adapters.size()]);
+        for (size_t i = 0; i < adapters.size(); i++)
+        {
+            pParams->m_pAdapters[i].m_strKeyName = adapters[i].first;
+            pParams->m_pAdapters[i].m_dwTcpWindowSize = adapters[i].second;
+        }
+        pParams->m_bPmtuDiscovery = dwPmtu;
+        return pParams;
+    };
+    auto ab = make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 1);
+    EXPECT_TRUE(*ab != *make({ { TEXT("b"), 32120 }, { TEXT("a"), 17520 } }, 1)) << "paired by place";
+    EXPECT_TRUE(*ab == *make({ { TEXT("x"), 17520 }, { TEXT("y"), 32120 } }, 1)) << "names are not compared";
+    EXPECT_TRUE(*ab != *make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 2)) << "2 is on, yet another number";
+    auto other = make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 1);
+    other->m_dwTcpWindowSize = 32768;
+    EXPECT_TRUE(*ab == *other) << "the stack-wide window is not compared";
+}
+
+} // namespace
