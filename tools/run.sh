@@ -58,11 +58,11 @@ take_screenshots() {
     mkdir -p "$SCREENSHOTS"
     local page=0 name
     for name in $PAGES; do
-        drive select "$page" || give_up "Marlin did not show page $page"
+        drive select "$page" >/dev/null || give_up "Marlin did not show page $page"
         xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/$name.png"
         page=$((page + 1))
     done
-    drive select 0 || give_up "Marlin did not show page 0"
+    drive select 0 >/dev/null || give_up "Marlin did not show page 0"
     # The Settings menu open over the sheet, and the About box.
     local menu_x menu_y menu_width menu_height
     rect=$(drive menu) || give_up "Marlin showed no menu"

@@ -30,12 +30,7 @@ std::string Summary(const CTcpParams &params)
 
 CString Repeat(WCHAR ch, int nCount)
 {
-    CString str;
-    WCHAR *pBuffer = str.GetBuffer(nCount);
-    for (int i = 0; i < nCount; i++)
-        pBuffer[i] = ch;
-    str.ReleaseBuffer(nCount);
-    return str;
+    return std::basic_string<WCHAR>(nCount, ch).c_str();
 }
 
 struct LoadCase

@@ -10,11 +10,16 @@ namespace
 // A window of the program's that takes longer than this to answer is hung.
 const UINT ANSWER_MS = 2000;
 
-bool IsDialog(HWND hWnd)
+bool IsShown(HWND hWnd, const WCHAR *pszClass)
 {
     WCHAR szClass[16] = {};
     GetClassNameW(hWnd, szClass, ARRAYSIZE(szClass));
-    return lstrcmpW(szClass, L"#32770") == 0 && IsWindowVisible(hWnd);
+    return lstrcmpW(szClass, pszClass) == 0 && IsWindowVisible(hWnd);
+}
+
+bool IsDialog(HWND hWnd)
+{
+    return IsShown(hWnd, L"#32770");
 }
 
 bool IsSheet(HWND hWnd)
@@ -31,13 +36,6 @@ bool IsMessageBox(HWND hWnd)
 {
     return IsDialog(hWnd) && !IsSheet(hWnd) && !IsAboutBox(hWnd) && GetDlgItem(hWnd, 0xFFFF) &&
            (GetDlgItem(hWnd, IDOK) || GetDlgItem(hWnd, IDYES));
-}
-
-bool IsPopupMenu(HWND hWnd)
-{
-    WCHAR szClass[16] = {};
-    GetClassNameW(hWnd, szClass, ARRAYSIZE(szClass));
-    return lstrcmpW(szClass, L"#32768") == 0 && IsWindowVisible(hWnd);
 }
 
 // The platform's message-box icons by their colour on the screen: a red
@@ -155,7 +153,7 @@ HWND CProgram::Find(bool (*pfnIs)(HWND)) const
 HWND CProgram::Sheet() const { return Find(IsSheet); }
 HWND CProgram::Box() const { return Find(IsMessageBox); }
 HWND CProgram::AboutBox() const { return Find(IsAboutBox); }
-HWND CProgram::PopupMenu() const { return Find(IsPopupMenu); }
+HWND CProgram::PopupMenu() const { return Find([](HWND hWnd) { return IsShown(hWnd, L"#32768"); }); }
 HWND CProgram::OtherDialog() const
 {
     return Find([](HWND hWnd) { return IsDialog(hWnd) && !IsSheet(hWnd) && !IsAboutBox(hWnd); });
@@ -354,23 +352,14 @@ CLinkRecorder::~CLinkRecorder()
 std::vector<std::string> CLinkRecorder::Browsed() const { return Lines(m_strBrowserLog); }
 std::vector<std::string> CLinkRecorder::Mailed() const { return Lines(m_strMailerLog); }
 
-CScratchFolder::CScratchFolder(const wchar_t *pszName) : m_strPath(WindowsPath(LOG_DIR) + L"\\" + pszName)
+std::wstring ScratchFolder(const wchar_t *pszName, std::vector<std::pair<std::wstring, const wchar_t *>> files)
 {
-    CreateDirectoryW(m_strPath.c_str(), nullptr);
-}
-
-CScratchFolder::~CScratchFolder()
-{
-    WIN32_FIND_DATAW found;
-    HANDLE hFind = FindFirstFileW((m_strPath + L"\\*").c_str(), &found);
-    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = FindNextFileW(hFind, &found))
-        DeleteFileW((m_strPath + L"\\" + found.cFileName).c_str());
-    if (hFind != INVALID_HANDLE_VALUE)
-        FindClose(hFind);
-    RemoveDirectoryW(m_strPath.c_str());
-}
-
-bool CScratchFolder::Add(const std::wstring &strFile, const wchar_t *pszName) const
-{
-    return CopyFileW(strFile.c_str(), (m_strPath + L"\\" + pszName).c_str(), FALSE) != FALSE;
+    std::wstring strFolder = WindowsPath(LOG_DIR) + L"\\" + pszName;
+    CreateDirectoryW(strFolder.c_str(), nullptr);
+    for (const auto &file : files)
+    {
+        CopyFileW(file.first.c_str(), (strFolder + L"\\" + file.second).c_str(), FALSE);
+        DeleteFileW((strFolder + L"\\" + file.second + L".log").c_str());
+    }
+    return strFolder;
 }

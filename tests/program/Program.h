@@ -91,15 +91,5 @@ private:
     std::wstring m_strBrowserLog, m_strMailerLog;
 };
 
-// A folder of the test's own, removed with what it holds.
-class CScratchFolder
-{
-public:
-    explicit CScratchFolder(const wchar_t *pszName);
-    ~CScratchFolder();
-    const std::wstring &Path() const { return m_strPath; }
-    bool Add(const std::wstring &strFile, const wchar_t *pszName) const;
-
-private:
-    std::wstring m_strPath;
-};
+// A folder of the test's own in the build tree, with copies of these files.
+std::wstring ScratchFolder(const wchar_t *pszName, std::vector<std::pair<std::wstring, const wchar_t *>> files);

@@ -1,9 +1,9 @@
 // The tests' entry point, which plays two other parts:
-// - copied under the name peghelp.exe, the handheld's help viewer: it writes
-//   the command line it was given into peghelp.exe.log beside itself;
-// - with --drive, the hand that tools/run.sh needs to take its pictures of
-//   the program "Marlin" that it started. Each command prints what it saw
-//   ("x y width height" of a window) and fails when its time limit passes:
+// - copied as peghelp.exe, the handheld's help viewer: it writes the command
+//   line it was given into peghelp.exe.log beside itself;
+// - with --drive, the hand tools/run.sh takes its pictures with, on the
+//   "Marlin" it started. Each command prints "x y width height" of what it
+//   opened (the menu: the sheet's first) and fails when its time is up:
 //     --drive wait | select <page> | menu | about | escape | cancel
 #include "Program.h"
 
@@ -19,87 +19,72 @@ namespace
 bool PlayHelpViewer()
 {
     WCHAR szPath[MAX_PATH] = {};
-    DWORD cchPath = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    const WCHAR szViewer[] = L"\\peghelp.exe";
-    if (cchPath < ARRAYSIZE(szViewer) || lstrcmpiW(szPath + cchPath - (ARRAYSIZE(szViewer) - 1), szViewer) != 0)
+    std::wstring strPath(szPath, GetModuleFileNameW(nullptr, szPath, MAX_PATH));
+    if (strPath.size() < 12 || lstrcmpiW(strPath.c_str() + strPath.size() - 12, L"\\peghelp.exe") != 0)
         return false;
-    HANDLE hLog = CreateFileW((std::wstring(szPath) + L".log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                              nullptr);
+    HANDLE hLog = CreateFileW((strPath + L".log").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD cbWritten = 0;
-    WriteFile(hLog, GetCommandLineW(), static_cast<DWORD>(lstrlenW(GetCommandLineW()) * sizeof(WCHAR)), &cbWritten,
-              nullptr);
+    WriteFile(hLog, GetCommandLineW(), lstrlenW(GetCommandLineW()) * sizeof(WCHAR), &cbWritten, nullptr);
     CloseHandle(hLog);
     return true;
 }
 
-void PrintRect(HWND hWnd)
+// Once painted, the window shows whole in a picture of the screen.
+bool Print(HWND hWnd)
 {
     RECT rc = {};
+    if (!hWnd || !RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW))
+        return false;
+    Sleep(200);
     GetWindowRect(hWnd, &rc);
     printf("%ld %ld %ld %ld\n", rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top);
+    return true;
 }
 
-// Once the window has painted, a picture of the screen shows it whole.
-HWND Painted(HWND hWnd)
-{
-    if (hWnd)
-        RedrawWindow(hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    Sleep(200);
-    return hWnd;
-}
-
-int Drive(int argc, char **argv)
+int Drive(const std::string &strCommand, int nPage)
 {
     CProgram marlin;
     if (!marlin.Attach(L"Marlin"))
         return fprintf(stderr, "no sheet \"Marlin\"\n"), 1;
-    HWND hSheet = marlin.Sheet(), hShown = nullptr;
-    const char *pszCommand = argv[2];
-    if (HWND hAbout = marlin.AboutBox())
+    HWND hSheet = marlin.Sheet(), hAbout = marlin.AboutBox(), hShown = nullptr;
+    if (hAbout)
         SetForegroundWindow(hAbout);
     else
         marlin.Activate();
-    if (!strcmp(pszCommand, "wait"))
+    if (strCommand == "wait")
         hShown = hSheet;
-    else if (!strcmp(pszCommand, "select") && argc > 3)
+    else if (strCommand == "select")
     {
-        int nPage = atoi(argv[3]);
         SendMessageW(hSheet, PSM_SETCURSEL, nPage, 0);
-        if (WaitUntil([&] { return CurrentPageIndex(hSheet) == nPage && IsWindowVisible(CurrentPage(hSheet)); }))
-            return Painted(hSheet), 0;
+        if (WaitUntil([&] { return CurrentPageIndex(hSheet) == nPage; }))
+            hShown = hSheet;
     }
-    else if (!strcmp(pszCommand, "menu"))
+    else if (strCommand == "menu")
     {
         PressKeys({ VK_F10, VK_DOWN });
-        if (WaitUntil([&] { return (hShown = marlin.PopupMenu()) != nullptr; }))
-            PrintRect(hSheet);
+        Print(hSheet);
+        WaitUntil([&] { return (hShown = marlin.PopupMenu()) != nullptr; });
     }
-    else if (!strcmp(pszCommand, "about"))
+    else if (strCommand == "about")
     {
-        // Help: Contents, (separator), About.
-        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });
+        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });   // Help: Contents, (separator), About
         WaitUntil([&] { return (hShown = marlin.AboutBox()) != nullptr; });
     }
-    else if (!strcmp(pszCommand, "escape"))
+    else if (strCommand == "escape")
     {
         // Escape leaves a pop-up for its bar; a second one leaves the bar.
-        bool bMenu = marlin.PopupMenu();
+        bool bMenu = marlin.PopupMenu() != nullptr;
         PressKeys({ VK_ESCAPE });
         if (bMenu)
             PressKeys({ VK_ESCAPE });
-        if (WaitUntil([&] { return !marlin.PopupMenu() && !marlin.AboutBox(); }))
-            return 0;
+        return WaitUntil([&] { return !marlin.PopupMenu() && !marlin.AboutBox(); }) ? 0 : 1;
     }
-    else if (!strcmp(pszCommand, "cancel"))
+    else if (strCommand == "cancel")
     {
         PostMessageW(hSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-        if (marlin.HasEnded())
-            return 0;
+        return marlin.HasEnded() ? 0 : 1;
     }
-    if (!Painted(hShown))
-        return fprintf(stderr, "--drive %s: not done in time\n", pszCommand), 1;
-    PrintRect(hShown);
-    return 0;
+    return Print(hShown) ? 0 : (fprintf(stderr, "--drive %s: not done in time\n", strCommand.c_str()), 1);
 }
 
 } // namespace
@@ -109,7 +94,7 @@ int main(int argc, char **argv)
     if (PlayHelpViewer())
         return 0;
     if (argc > 2 && !strcmp(argv[1], "--drive"))
-        return Drive(argc, argv);
+        return Drive(argv[2], argc > 3 ? atoi(argv[3]) : 0);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }
