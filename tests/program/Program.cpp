@@ -43,24 +43,11 @@ bool IsMessageBox(HWND hWnd)
 // the box's process and do not compare across processes.
 UINT IconOnScreen(HWND hIcon)
 {
-    RECT rc = {};
-    GetWindowRect(hIcon, &rc);
-    HDC hScreen = GetDC(nullptr);
-    int nRed = 0, nYellow = 0, nBlue = 0;
-    for (int y = rc.top; y < rc.bottom; y++)
-        for (int x = rc.left; x < rc.right; x++)
-        {
-            COLORREF colour = GetPixel(hScreen, x, y);
-            int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
-            nRed += r > 150 && g < 90 && b < 90;
-            nYellow += r > 180 && g > 150 && b < 90;
-            nBlue += b > 150 && r < 110;
-        }
-    ReleaseDC(nullptr, hScreen);
-    int nMost = std::max({ nRed, nYellow, nBlue });
+    Colours colours = ColoursOnScreen(hIcon);
+    int nMost = std::max({ colours.nRed, colours.nYellow, colours.nBlue });
     if (nMost < 20)
         return 0;
-    return nMost == nRed ? MB_ICONSTOP : nMost == nYellow ? MB_ICONEXCLAMATION : MB_ICONQUESTION;
+    return nMost == colours.nRed ? MB_ICONSTOP : nMost == colours.nYellow ? MB_ICONEXCLAMATION : MB_ICONQUESTION;
 }
 
 INPUT Key(WORD wVirtualKey, DWORD dwFlags)
@@ -81,6 +68,25 @@ void Send(std::vector<INPUT> inputs)
 }
 
 } // namespace
+
+Colours ColoursOnScreen(HWND hWnd)
+{
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    HDC hScreen = GetDC(nullptr);
+    Colours colours = {};
+    for (int y = rc.top; y < rc.bottom; y++)
+        for (int x = rc.left; x < rc.right; x++)
+        {
+            COLORREF colour = GetPixel(hScreen, x, y);
+            int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
+            colours.nRed += r > 150 && g < 90 && b < 90;
+            colours.nYellow += r > 180 && g > 150 && b < 90;
+            colours.nBlue += b > 150 && r < 110;
+        }
+    ReleaseDC(nullptr, hScreen);
+    return colours;
+}
 
 bool WaitUntil(const std::function<bool()> &fn, DWORD dwMilliseconds)
 {

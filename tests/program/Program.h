@@ -59,6 +59,12 @@ struct MessageBoxSeen
     UINT nType = 0;   // the MB_ buttons and icon, as far as the screen shows them
 };
 MessageBoxSeen ReadMessageBox(HWND hBox);
+// How many of a window's pixels on the screen are red, yellow and blue.
+struct Colours
+{
+    int nRed, nYellow, nBlue;
+};
+Colours ColoursOnScreen(HWND hWnd);
 
 // Real input: keys to the window in front, each pressed and released in
 // turn with the modifier held throughout; clicks at a window's centre.

@@ -522,8 +522,9 @@ TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
         RECT rcItem = {};
         GetClientRect(hItem, &rcItem);
         int nID = GetDlgCtrlID(hItem);
-        EXPECT_LE(TextWidth(Text(hItem), nID == IDC_ABOUT_MAIL || nID == IDC_ABOUT_URL), rcItem.right)
-            << "\"" << Narrow(Text(hItem)) << "\" is cut off";
+        bool bLink = nID == IDC_ABOUT_MAIL || nID == IDC_ABOUT_URL;
+        EXPECT_LE(TextWidth(Text(hItem), bLink), rcItem.right) << "\"" << Narrow(Text(hItem)) << "\" is cut off";
+        EXPECT_EQ(bLink, ColoursOnScreen(hItem).nBlue > 0) << "\"" << Narrow(Text(hItem)) << "\": blue only for the links";
     }
     Click(GetDlgItem(hAbout, IDC_ABOUT_MAIL));
     Click(GetDlgItem(hAbout, IDC_ABOUT_URL));
