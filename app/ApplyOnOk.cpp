@@ -47,7 +47,12 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
     if (LOWORD(wParam) != IDOK)
         return CPropertySheet::OnCommand(wParam, lParam);
 
-    int nAdapter = FindUnusableWindow();
+    // What the registry holds now: the windows are judged against it, and
+    // the record is written only where it differs.
+    CTcpParams stored;
+    stored.Load(*m_pRegistry);
+
+    int nAdapter = FindUnusableWindow(stored);
     if (nAdapter >= 0)
     {
         ShowMessage(IDS_WINDOW_RANGE, MB_OK | MB_ICONSTOP);
@@ -73,7 +78,7 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
         return TRUE;
     }
 
-    if (!SaveChanges())
+    if (!SaveChanges(stored))
         return TRUE;
     return CPropertySheet::OnCommand(wParam, lParam);
 }
@@ -81,29 +86,25 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
 // A window of 0 stalls every connection, and one above the largest that
 // scaling can express cannot be offered. Only windows the user changed are
 // judged: what the registry holds already is not the user's to answer for.
-int CMarlinProp::FindUnusableWindow() const
+int CMarlinProp::FindUnusableWindow(const CTcpParams &stored) const
 {
-    CTcpParams stored;
-    stored.Load(*m_pRegistry);
     for (int i = 0; i < theParams.m_nAdapters; i++)
     {
         const CAdapterParams &adapter = theParams.m_pAdapters[i];
         if (adapter.m_dwTcpWindowSize != 0 && adapter.m_dwTcpWindowSize <= LARGEST_WINDOW)
             continue;
-        bool bChanged = true;
-        for (int j = 0; j < stored.m_nAdapters; j++)
+        const CAdapterParams *pStored = nullptr;
+        for (int j = 0; j < stored.m_nAdapters && !pStored; j++)
             if (stored.m_pAdapters[j].m_strKeyName == adapter.m_strKeyName)
-                bChanged = stored.m_pAdapters[j].m_dwTcpWindowSize != adapter.m_dwTcpWindowSize;
-        if (bChanged)
+                pStored = &stored.m_pAdapters[j];
+        if (!pStored || pStored->m_dwTcpWindowSize != adapter.m_dwTcpWindowSize)
             return i;
     }
     return -1;
 }
 
-bool CMarlinProp::SaveChanges()
+bool CMarlinProp::SaveChanges(const CTcpParams &stored)
 {
-    CTcpParams stored;
-    stored.Load(*m_pRegistry);
     // After a save that failed part-way, the registry may already match the
     // record while the writes that failed still wait to be done.
     if (!m_bSaveIncomplete && !(theParams != stored))

@@ -10,6 +10,8 @@
 #include "RwinProp.h"
 #include "SackProp.h"
 
+class CTcpParams;
+
 class CMarlinProp : public CPropertySheet
 {
     DECLARE_DYNAMIC(CMarlinProp)
@@ -47,10 +49,11 @@ private:
     void AddPages();
     // A message box of the sheet's, captioned with the product name.
     int ShowMessage(UINT nIDText, UINT nType) const;
-    // The adapter whose changed window the stack cannot use, or -1.
-    int FindUnusableWindow() const;
+    // The adapter whose changed window (against what the registry holds) the
+    // stack cannot use, or -1.
+    int FindUnusableWindow(const CTcpParams &stored) const;
     // False when the record differed and could not all be written.
-    bool SaveChanges();
+    bool SaveChanges(const CTcpParams &stored);
 
     IRegistry *m_pRegistry;
     IDevice *m_pDevice;
