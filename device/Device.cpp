@@ -64,9 +64,9 @@ public:
 
     bool ShowHelp(HWND hOwner, const WCHAR *pszDocument, const WCHAR *pszAnchor) override
     {
+        // Where there is no viewer, CreateProcessW fails and the browser stands in.
         CString strViewer = SystemFile(HELP_VIEWER);
-        if (!strViewer.IsEmpty() && GetFileAttributesW(strViewer) != INVALID_FILE_ATTRIBUTES &&
-            StartProcess(strViewer, CString(L"file:") + pszDocument + pszAnchor))
+        if (!strViewer.IsEmpty() && StartProcess(strViewer, CString(L"file:") + pszDocument + pszAnchor))
             return true;
         return OpenInBrowser(hOwner, ProgramFolder() + pszDocument, pszAnchor);
     }

@@ -23,9 +23,6 @@ public:
     // parent grows by the height the bar takes from its client area.
     BOOL InsertMenuBar(UINT nMenuBarID, int nButton);
 
-    // The bar's menu; the parent window owns it once it is attached.
-    HMENU GetMenu() const { return m_hMenu; }
-
 private:
     HWND m_hWndParent = nullptr;
     HMENU m_hMenu = nullptr;
