@@ -101,15 +101,15 @@ cmake --build --preset windows --target marlin program_tests
 # Boot the prefix before any display is involved; it is kept for next time.
 use_wine_prefix "$DEVICE_PREFIX"
 
-if [ -n "${DISPLAY:-}" ]; then
-    start_wineserver
-    import_sample_registry
-    managed_windows
-    run_for_user
-else
-    ensure_display
-    start_wineserver
-    import_sample_registry
+headless=no
+[ -n "${DISPLAY:-}" ] || headless=yes
+ensure_display
+start_wineserver
+import_sample_registry
+if [ "$headless" = yes ]; then
     unmanaged_windows
     take_screenshots
+else
+    managed_windows
+    run_for_user
 fi
