@@ -193,6 +193,12 @@ int CurrentPageIndex(HWND hSheet)
     return static_cast<int>(SendMessageW(hSheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(hSheet)), 0));
 }
 
+bool ShowPage(HWND hSheet, int nPage)
+{
+    SendMessageW(hSheet, PSM_SETCURSEL, nPage, 0);
+    return WaitUntil([&] { return CurrentPageIndex(hSheet) == nPage; });
+}
+
 HWND Control(HWND hSheet, int nID)
 {
     return GetDlgItem(CurrentPage(hSheet), nID);

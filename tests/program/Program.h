@@ -48,6 +48,8 @@ private:
 std::wstring Text(HWND hWnd);
 HWND CurrentPage(HWND hSheet);
 int CurrentPageIndex(HWND hSheet);
+// Turns the sheet to the page and waits until it shows; false when it does not.
+bool ShowPage(HWND hSheet, int nPage);
 HWND Control(HWND hSheet, int nID);   // on the page in front
 HWND FocusOf(HWND hWnd);              // in hWnd's thread
 

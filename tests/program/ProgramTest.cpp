@@ -49,8 +49,7 @@ std::string UrlPath(const std::string &strUrl)
 
 void Show(HWND hSheet, int nTab)
 {
-    SendMessageW(hSheet, PSM_SETCURSEL, nTab, 0);
-    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(hSheet) == nTab; })) << "page " << nTab;
+    EXPECT_TRUE(ShowPage(hSheet, nTab)) << "page " << nTab;
 }
 
 class MarlinTest : public ::testing::Test

@@ -53,12 +53,8 @@ int Drive(const std::string &strCommand, int nPage)
         marlin.Activate();
     if (strCommand == "wait")
         hShown = hSheet;
-    else if (strCommand == "select")
-    {
-        SendMessageW(hSheet, PSM_SETCURSEL, nPage, 0);
-        if (WaitUntil([&] { return CurrentPageIndex(hSheet) == nPage; }))
-            hShown = hSheet;
-    }
+    else if (strCommand == "select" && ShowPage(hSheet, nPage))
+        hShown = hSheet;
     else if (strCommand == "menu")
     {
         PressKeys({ VK_F10, VK_DOWN });
