@@ -449,8 +449,9 @@ TEST_F(MarlinTest, HelpViewerIsStartedFromTheSystemFolderOnly)
         std::wstring strPath;
         ~Viewer()
         {
-            DeleteFileW(strPath.c_str());
-            DeleteFileW((strPath + L".log").c_str());
+            // Not while it is still exiting: a file in use stays.
+            for (const std::wstring &strFile : { strPath, strPath + L".log" })
+                WaitUntil([&] { return DeleteFileW(strFile.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; });
         }
     } viewer{ std::wstring(szSystem) + L"\\peghelp.exe" };
     ASSERT_TRUE(CopyFileW(szSelf, viewer.strPath.c_str(), FALSE));
