@@ -9,16 +9,10 @@ cd "$(dirname "$0")/.."
 . tools/setup.sh
 
 MARLIN=build/windows/app/marlin.exe
-# The end-to-end tests' program also drives the sheet from outside.
-DRIVER=build/windows/tests/program/program_tests.exe
 SCREENSHOTS=build/windows/screenshots
 # The pages in the order of their tabs.
 PAGES="rwin default-ttl pmtu other"
-EXIT_S=10     # from Cancel until the process has ended
-
-drive() {
-    wine "$DRIVER" --drive "$@" </dev/null | tr -d '\r'
-}
+WAIT_S=10     # for a window to show or go, or the process to end
 
 start_marlin() {
     wine "$MARLIN" >/dev/null 2>&1 </dev/null &
@@ -32,72 +26,94 @@ give_up() {
     exit 1
 }
 
-wait_for_exit() {
-    local deadline=$((SECONDS + EXIT_S))
-    while kill -0 "$marlin_pid" 2>/dev/null; do
-        [ "$SECONDS" -lt "$deadline" ] || give_up "Marlin still runs ${EXIT_S} s after Cancel"
+# Runs the command until it succeeds, for at most WAIT_S seconds.
+wait_for() {
+    local deadline=$((SECONDS + WAIT_S))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
         sleep 0.1
     done
-    wait "$marlin_pid" || true
+}
+
+sheet_shown() {
+    sheet=$(xdotool search --onlyvisible --name '^Marlin$' | head -n 1)
+    [ -n "$sheet" ]
+}
+
+# A pop-up of Marlin's over the sheet (a menu, the About box): its other
+# visible windows are the sheet and Wine's 1x1 ones.
+popup_shown() {
+    local id WIDTH
+    popup=
+    for id in $(xdotool search --onlyvisible --classname '^marlin\.exe$'); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        [ "$id" = "$sheet" ] || [ "$WIDTH" -le 1 ] || popup=$id
+    done
+    [ -n "$popup" ]
+}
+
+no_popup() { ! popup_shown; }
+marlin_ended() { ! kill -0 "$marlin_pid" 2>/dev/null; }
+
+# Keys go to the window in front, as a user's do; a moment lets it paint.
+press() {
+    xdotool key --delay 100 "$@"
+    sleep 0.5
+}
+
+shoot() {
+    xwd -id "$1" -silent | convert xwd:- "$2"
 }
 
 run_for_user() {
     start_marlin
-    drive wait >/dev/null || give_up "Marlin showed no sheet"
+    wait_for sheet_shown || give_up "Marlin showed no sheet"
     wait "$marlin_pid" || true
 }
 
-# Under Xvfb there is no window manager: Wine draws the frame, and the
-# sheet's rectangle on the root window is the one Wine reports.
+# Without a window manager Wine draws every frame itself, so each window is
+# taken on its own; the Settings menu is laid over the sheet where it opened.
 take_screenshots() {
     start_marlin
-    local rect x y width height
-    rect=$(drive wait) || give_up "Marlin showed no sheet"
-    read -r x y width height <<<"$rect"
+    wait_for sheet_shown || give_up "Marlin showed no sheet"
     rm -rf "$SCREENSHOTS"
     mkdir -p "$SCREENSHOTS"
-    local page=0 name
+    sleep 0.5
+    local name
     for name in $PAGES; do
-        drive select "$page" >/dev/null || give_up "Marlin did not show page $page"
-        xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/$name.png"
-        page=$((page + 1))
+        shoot "$sheet" "$SCREENSHOTS/$name.png"
+        press ctrl+Tab
     done
-    drive select 0 >/dev/null || give_up "Marlin did not show page 0"
-    # The Settings menu open over the sheet, and the About box.
-    local menu_x menu_y menu_width menu_height
-    rect=$(drive menu) || give_up "Marlin showed no menu"
-    read -r x y width height menu_x menu_y menu_width menu_height <<<"$(echo $rect)"
-    xwd -root -silent | convert xwd:- -crop "${width}x${height}+${x}+${y}" +repage "$SCREENSHOTS/menu.png"
-    shoot_window "$menu_x" "$menu_y" "$menu_width" "$menu_height" "$SCREENSHOTS/popup.png"
-    convert "$SCREENSHOTS/menu.png" "$SCREENSHOTS/popup.png" -geometry "+$((menu_x - x))+$((menu_y - y))" \
+    press F10 Down
+    wait_for popup_shown || give_up "Marlin showed no menu"
+    local X Y sheet_x sheet_y
+    eval "$(xdotool getwindowgeometry --shell "$sheet")"
+    sheet_x=$X sheet_y=$Y
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    shoot "$popup" "$SCREENSHOTS/popup.png"
+    shoot "$sheet" "$SCREENSHOTS/menu.png"
+    convert "$SCREENSHOTS/menu.png" "$SCREENSHOTS/popup.png" -geometry "+$((X - sheet_x))+$((Y - sheet_y))" \
         -composite "$SCREENSHOTS/menu.png"
     rm "$SCREENSHOTS/popup.png"
-    drive escape || give_up "Marlin did not close its menu"
-    rect=$(drive about) || give_up "Marlin showed no About box"
-    read -r x y width height <<<"$rect"
-    shoot_window "$x" "$y" "$width" "$height" "$SCREENSHOTS/about.png"
-    drive escape || give_up "Marlin did not close its About box"
-    drive cancel || give_up "Marlin did not close on Cancel"
-    wait_for_exit
+    press Escape Escape
+    wait_for no_popup || give_up "Marlin did not close its menu"
+    press F10 Right Down Down Return   # Help: Contents, (separator), About
+    wait_for popup_shown || give_up "Marlin showed no About box"
+    shoot "$popup" "$SCREENSHOTS/about.png"
+    press Escape
+    wait_for no_popup || give_up "Marlin did not close its About box"
+    press Escape
+    wait_for marlin_ended || give_up "Marlin still runs ${WAIT_S} s after Cancel"
+    wait "$marlin_pid" || true
     echo "Pictures of the four pages, the Settings menu and the About box in $SCREENSHOTS:"
     for name in $PAGES menu about; do
         echo "    $SCREENSHOTS/$name.png"
     done
 }
 
-# A picture of the X window with this place and size, into the file. Wine
-# draws pop-ups (menus, the About box) where a picture of the whole screen
-# does not see them, so they are taken window by window.
-shoot_window() {
-    local id
-    id=$(xwininfo -root -tree | awk -v geometry="$3x$4+$1+$2" 'index($0, " " geometry " ") { print $1; exit }')
-    [ -n "$id" ] || give_up "no window at $3x$4+$1+$2"
-    xwd -id "$id" -silent | convert xwd:- "$5"
-}
-
 install_packages
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target marlin program_tests
+cmake --build --preset windows --target marlin
 # Boot the prefix before any display is involved; it is kept for next time.
 use_wine_prefix "$DEVICE_PREFIX"
 

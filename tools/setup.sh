@@ -3,7 +3,7 @@
 
 PACKAGES="cmake ninja-build g++ googletest
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils imagemagick"
+    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils xdotool imagemagick"
 
 install_packages() {
     local missing=

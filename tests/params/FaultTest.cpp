@@ -2,7 +2,6 @@
 // adapter table cannot be allocated.
 #include "InstrumentedRegistry.h"
 #include "RegistryHelpers.h"
-#include "MemoryRegistry.h"
 #include "TcpParams.h"
 
 #include <new>
@@ -48,37 +47,43 @@ protected:
     }
 
     // The record is whole: its count matches its table and every entry has a key.
-    static void ExpectConsistent(const CTcpParams &params, const std::string &context)
+    static void ExpectConsistent(const CTcpParams &params)
     {
-        ASSERT_GE(params.m_nAdapters, 0) << context;
-        ASSERT_TRUE(params.m_nAdapters == 0 || params.m_pAdapters) << context;
+        ASSERT_GE(params.m_nAdapters, 0);
+        ASSERT_TRUE(params.m_nAdapters == 0 || params.m_pAdapters);
         for (int i = 0; i < params.m_nAdapters; i++)
-            EXPECT_FALSE(params.m_pAdapters[i].m_strKeyName.IsEmpty()) << context << ", entry " << i;
-        EXPECT_LE(params.m_bTimestamps, 1u) << context;
-        EXPECT_LE(params.m_bWindowScaling, 1u) << context;
-        EXPECT_NE(0u, params.m_dwDefaultTTL) << context << ": a TTL of 0 is never a default";
+            EXPECT_FALSE(params.m_pAdapters[i].m_strKeyName.IsEmpty()) << "entry " << i;
+        EXPECT_LE(params.m_bTimestamps, 1u);
+        EXPECT_LE(params.m_bWindowScaling, 1u);
+        EXPECT_NE(0u, params.m_dwDefaultTTL) << "a TTL of 0 is never a default";
     }
 };
+
+// Runs operation once to count its calls, then once with each call failing
+// in turn; operation learns which one ("CloseKey"), or "" on the first run.
+void FailEachCallInTurn(IRegistry &registry, const std::function<void(IRegistry &, const std::string &)> &operation)
+{
+    CInstrumentedRegistry counter(registry);
+    operation(counter, "");
+    ASSERT_GT(counter.Calls(), 5);
+    for (int nFail = 0; nFail < counter.Calls(); nFail++)
+    {
+        SCOPED_TRACE("call " + std::to_string(nFail) + " (" + counter.Trace()[nFail] + ") failing");
+        CInstrumentedRegistry watch(registry);
+        watch.FailCall(nFail, ERROR_ACCESS_DENIED);
+        operation(watch, counter.Trace()[nFail]);
+        EXPECT_EQ(0, watch.OpenHandles());
+    }
+}
 
 TEST_P(Faults, LoadSurvivesEveryRegistryCallFailingInTurn)
 {
     MakeSample();
-    CInstrumentedRegistry counter(Reg());
-    CTcpParams params;
-    ASSERT_TRUE(params.Load(counter));
-    const int nCalls = counter.Calls();
-    ASSERT_GT(nCalls, 20);
-
-    for (int nFail = 0; nFail < nCalls; nFail++)
-    {
-        CInstrumentedRegistry watch(Reg());
-        watch.FailCall(nFail, ERROR_ACCESS_DENIED);
+    FailEachCallInTurn(Reg(), [](IRegistry &registry, const std::string &) {
         CTcpParams loaded;
-        loaded.Load(watch);
-        std::string context = "call " + std::to_string(nFail) + " (" + counter.Trace()[nFail] + ") failing";
-        EXPECT_EQ(0, watch.OpenHandles()) << context;
-        ExpectConsistent(loaded, context);
-    }
+        loaded.Load(registry);
+        ExpectConsistent(loaded);
+    });
 }
 
 TEST_P(Faults, SaveSurvivesEveryRegistryCallFailingInTurn)
@@ -88,20 +93,10 @@ TEST_P(Faults, SaveSurvivesEveryRegistryCallFailingInTurn)
     ASSERT_TRUE(params.Load(Reg()));
     params.m_dwDefaultTTL = 32;
     params.m_pAdapters[0].m_dwTcpWindowSize = 64240;
-    CInstrumentedRegistry counter(Reg());
-    ASSERT_TRUE(params.Save(counter));
-    const int nCalls = counter.Calls();
-
-    for (int nFail = 0; nFail < nCalls; nFail++)
-    {
-        CInstrumentedRegistry watch(Reg());
-        watch.FailCall(nFail, ERROR_ACCESS_DENIED);
-        bool bSaved = params.Save(watch);
-        const std::string &call = counter.Trace()[nFail];
-        EXPECT_EQ(0, watch.OpenHandles()) << "call " << nFail << " (" << call << ") failing";
+    FailEachCallInTurn(Reg(), [&](IRegistry &registry, const std::string &strFailing) {
         // A key that will not close has still taken its values.
-        EXPECT_EQ(call == "CloseKey", bSaved) << "call " << nFail << " (" << call << ") failing";
-    }
+        EXPECT_EQ(strFailing.empty() || strFailing == "CloseKey", params.Save(registry));
+    });
     params.Save(Reg());
     CTcpParams reloaded;
     ASSERT_TRUE(reloaded.Load(Reg()));
@@ -146,26 +141,22 @@ TEST_P(Faults, AdaptersAddedBetweenThePassesFillOnlyTheCountedEntries)
     EXPECT_EQ("eth0", Narrow(params.m_pAdapters[1].m_strKeyName));
 }
 
-INSTANTIATE_ON_ALL_REGISTRIES(Faults);
-
-TEST(AllocationFailure, LeavesAnEmptyTableWithACountOfZero)
+TEST_P(Faults, AFailedTableAllocationLeavesAnEmptyTableWithACountOfZero)
 {
-    CMemoryRegistry registry;
-    SetDword(registry, TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 64);
-    MakeKey(registry, TEXT("Comm\\eth0\\Parms\\TcpIp"));
-    MakeKey(registry, TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+    MakeSample();
+    CInstrumentedRegistry watch(Reg());
     CTcpParams params;
-    ASSERT_TRUE(params.Load(registry));
+    ASSERT_TRUE(params.Load(watch));
     ASSERT_EQ(2, params.m_nAdapters);
-
     g_bFailTableAllocation = true;
-    params.Load(registry);
+    params.Load(watch);
     g_bFailTableAllocation = false;
     EXPECT_EQ(0, params.m_nAdapters);
     EXPECT_EQ(nullptr, params.m_pAdapters.get());
     EXPECT_EQ(64u, params.m_dwDefaultTTL) << "the stack values are still read";
-    EXPECT_EQ(0, registry.OpenHandles());
+    EXPECT_EQ(0, watch.OpenHandles());
 }
 
+INSTANTIATE_ON_ALL_REGISTRIES(Faults);
 
 } // namespace

@@ -30,8 +30,7 @@ public:
     {
         m_open.erase(hKey);
         LONG lStatus = m_inner.CloseKey(hKey);
-        LONG lFailed = Call("CloseKey", nullptr, [] { return LONG(ERROR_SUCCESS); });
-        return lFailed ? lFailed : lStatus;
+        return Call("CloseKey", nullptr, [=] { return lStatus; });
     }
     LONG DeleteKey(HKEY hKey, const WCHAR *pszName) override
     {
@@ -71,10 +70,8 @@ public:
 private:
     LONG Call(std::string strLine, const WCHAR *pszName, const std::function<LONG()> &fnCall)
     {
-        if (pszName)
-            strLine += ' ';
-        for (; pszName && *pszName; pszName++)
-            strLine += static_cast<char>(*pszName);
+        for (const WCHAR *psz = pszName; psz && *psz; psz++)
+            strLine += (psz == pszName ? " " : "") + std::string(1, static_cast<char>(*psz));
         m_trace.push_back(strLine);
         if (m_hook)
             m_hook(strLine);

@@ -12,8 +12,9 @@
 namespace
 {
 
-typedef std::basic_string<WCHAR> Text;
-
+// A registry of random keys under Comm, and random values of the names the
+// store reads: numbers the rules treat alike or apart, of any type and
+// length, and display names around the 255 characters that fit.
 class RandomRegistry
 {
 public:
@@ -24,17 +25,24 @@ public:
         if (Chance(10))
             return;   // no Comm at all
         MakeKey(registry, TEXT("Comm"));
-        FillValues(registry, TEXT("Comm\\Tcpip\\Parms"),
-                   { TEXT("TcpWindowSize"), TEXT("DefaultTTL"), TEXT("EnablePMTUDiscovery"), TEXT("SackOpts"),
-                     TEXT("TCP1323Opts") });
+        for (const WCHAR *pszName : { TEXT("TcpWindowSize"), TEXT("DefaultTTL"), TEXT("EnablePMTUDiscovery"),
+                                      TEXT("SackOpts"), TEXT("TCP1323Opts") })
+            FillValue(registry, TEXT("Comm\\Tcpip\\Parms"), pszName);
+        static const WCHAR *const known[] = { TEXT("ppp1"), TEXT("PPP1"), TEXT("eth0"), TEXT("Tcpip"), TEXT("\u00c9ther") };
         for (int nKeys = Pick(9); nKeys > 0; nKeys--)
         {
-            Text key = Text(TEXT("Comm\\")) + KeyName();
-            MakeKey(registry, key.c_str());
+            CString strKey = CString(TEXT("Comm\\")) + (Chance(60) ? CString(known[Pick(5)]) : Bytes('a', 1 + Pick(20), true));
+            MakeKey(registry, strKey);
             if (Chance(50))
-                FillDisplayName(registry, key);
+            {
+                static const int lengths[] = { 0, 1, 254, 255, 256, 300 };
+                CString strName = Bytes('A', Chance(70) ? lengths[Pick(6)] : Pick(400), false);
+                const BYTE *pName = reinterpret_cast<const BYTE *>(static_cast<const WCHAR *>(strName));
+                SetRaw(registry, strKey, TEXT("DisplayName"), REG_SZ,
+                       { pName, pName + (strName.GetLength() + Chance(70)) * sizeof(WCHAR) });   // terminated or not
+            }
             if (!Chance(25))
-                FillValues(registry, key + TEXT("\\Parms\\TcpIp"), { TEXT("TcpWindowSize") });
+                FillValue(registry, strKey + TEXT("\\Parms\\TcpIp"), TEXT("TcpWindowSize"));
         }
     }
 
@@ -42,45 +50,25 @@ private:
     bool Chance(int nPercent) { return Pick(100) < nPercent; }
     int Pick(int nBelow) { return std::uniform_int_distribution<int>(0, nBelow - 1)(m_random); }
 
-    Text KeyName()
+    CString Bytes(WCHAR chFirst, int nLength, bool bWide)
     {
-        static const WCHAR *const known[] = { TEXT("ppp1"), TEXT("PPP1"), TEXT("eth0"), TEXT("Tcpip"), TEXT("IrDA"),
-                                              TEXT("\u00c9ther") };
-        if (Chance(60))
-            return known[Pick(6)];
-        Text name;
-        for (int n = 1 + Pick(20); n > 0; n--)
-            name += static_cast<WCHAR>(Chance(90) ? 'a' + Pick(26) : 0x100 + Pick(0x3000));
-        return name;
+        std::basic_string<WCHAR> str;
+        while (nLength-- > 0)
+            str += static_cast<WCHAR>(bWide && Chance(10) ? 0x100 + Pick(0x3000) : chFirst + Pick(26));
+        return str.c_str();
     }
 
-    // Numbers the rules treat alike or apart, any type, any length.
-    void FillValues(IRegistry &registry, const Text &key, std::vector<const WCHAR *> names)
+    void FillValue(IRegistry &registry, const WCHAR *pszKey, const WCHAR *pszName)
     {
         static const DWORD interesting[] = { 0, 1, 2, 3, 4, 64, 128, 255, 256, 17520, 65535, 65536, 0x80000000, 0xFFFFFFFF };
-        MakeKey(registry, key.c_str());
-        for (const WCHAR *pszName : names)
-        {
-            if (Chance(35))
-                continue;
-            DWORD dwValue = Chance(70) ? interesting[Pick(14)] : DWORD(m_random());
-            std::vector<BYTE> data = { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) };
-            if (Chance(20))
-                data.resize(Pick(10), BYTE(m_random()));
-            SetRaw(registry, key.c_str(), pszName, Chance(80) ? REG_DWORD : REG_BINARY, data);
-        }
-    }
-
-    // Around the 255 characters that fit, terminated or not.
-    void FillDisplayName(IRegistry &registry, const Text &key)
-    {
-        static const int lengths[] = { 0, 1, 254, 255, 256, 300 };
-        std::vector<BYTE> data;
-        for (int n = Chance(70) ? lengths[Pick(6)] : Pick(400); n > 0; n--)
-            data.insert(data.end(), { BYTE('A' + Pick(26)), 0 });
-        if (Chance(70))
-            data.insert(data.end(), { 0, 0 });
-        SetRaw(registry, key.c_str(), TEXT("DisplayName"), REG_SZ, data);
+        MakeKey(registry, pszKey);
+        if (Chance(35))
+            return;
+        DWORD dwValue = Chance(70) ? interesting[Pick(14)] : DWORD(m_random());
+        std::vector<BYTE> data = { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) };
+        if (Chance(20))
+            data.resize(Pick(10), BYTE(m_random()));
+        SetRaw(registry, pszKey, pszName, Chance(80) ? REG_DWORD : REG_BINARY, data);
     }
 
     std::mt19937 m_random;
@@ -109,14 +97,12 @@ TEST(Property, LoadSaveLoadOnRandomRegistries)
         reloaded.Save(registry);
         EXPECT_EQ(strSaved, Dump(registry)) << "a second save changed the registry";
         EXPECT_EQ(0, registry.OpenHandles());
-        // The same meaning: switches stored as 2 come back as 1.
-        EXPECT_EQ(loaded.m_nAdapters, reloaded.m_nAdapters);
-        EXPECT_EQ(loaded.m_bSack != 0, reloaded.m_bSack != 0);
-        EXPECT_EQ(loaded.m_bPmtuDiscovery != 0, reloaded.m_bPmtuDiscovery != 0);
-        reloaded.m_bSack = loaded.m_bSack;
-        reloaded.m_bPmtuDiscovery = loaded.m_bPmtuDiscovery;
-        EXPECT_TRUE(loaded == reloaded);
+        // The same meaning: switches stored as 2 come back as 1, and the
+        // stack-wide window, which records do not compare, stays.
         EXPECT_EQ(loaded.m_dwTcpWindowSize, reloaded.m_dwTcpWindowSize);
+        for (CTcpParams *pParams : { &loaded, &reloaded })
+            pParams->m_bSack = pParams->m_bSack != 0, pParams->m_bPmtuDiscovery = pParams->m_bPmtuDiscovery != 0;
+        EXPECT_TRUE(loaded == reloaded);
     }
     std::cout << "property cases run: " << nCases << ", seed " << nSeed << "\n";
 }

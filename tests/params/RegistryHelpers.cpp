@@ -1,5 +1,7 @@
 #include "RegistryHelpers.h"
 
+#include <algorithm>
+
 #include "MemoryRegistry.h"
 #ifdef _WIN32
 #include "Win32Registry.h"
@@ -68,27 +70,37 @@ void DeleteTree(IRegistry &registry, const WCHAR *pszPath)
     registry.DeleteKey(HKEY_LOCAL_MACHINE, pszPath);
 }
 
-std::string Dump(IRegistry &registry, const WCHAR *pszPath)
+static void DumpKey(IRegistry &registry, const CString &strPath, std::vector<std::string> &lines)
 {
     HKEY hKey;
-    if (registry.OpenKey(HKEY_LOCAL_MACHINE, pszPath, &hKey) != 0)
-        return std::string();
-    std::string strDump = Narrow(pszPath) + "\n";
+    if (registry.OpenKey(HKEY_LOCAL_MACHINE, strPath, &hKey) != 0)
+        return;
     for (const CString &name : Names(registry, hKey, true))
     {
         BYTE data[600] = {};
         DWORD dwType = 0, cbData = sizeof(data);
         registry.QueryValue(hKey, name, &dwType, data, &cbData);
-        strDump += Narrow(pszPath) + ": " + Narrow(name) + "=";
+        std::string strLine = Narrow(strPath) + ": " + Narrow(name) + "=";
         if (dwType == REG_DWORD && cbData == 4)
-            strDump += "dword " + std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24) + "\n";
+            lines.push_back(strLine + "dword " + std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24));
         else
-            strDump += "type " + std::to_string(dwType) + ", " + std::to_string(cbData) + " bytes\n";
+            lines.push_back(strLine + "type " + std::to_string(dwType) + ", " + std::to_string(cbData) + " bytes");
     }
     std::vector<CString> children = Names(registry, hKey, false);
     registry.CloseKey(hKey);
     for (const CString &child : children)
-        strDump += Dump(registry, CString(pszPath) + TEXT("\\") + child);
+        DumpKey(registry, strPath + TEXT("\\") + child, lines);
+}
+
+// Sorted: registries list in orders of their own.
+std::string Dump(IRegistry &registry)
+{
+    std::vector<std::string> lines;
+    DumpKey(registry, TEXT("Comm"), lines);
+    std::sort(lines.begin(), lines.end());
+    std::string strDump;
+    for (const std::string &strLine : lines)
+        strDump += strLine + "\n";
     return strDump;
 }
 
@@ -99,15 +111,4 @@ std::vector<RegistryKind> AllRegistryKinds()
     kinds.push_back({ "System", [] { return std::unique_ptr<IRegistry>(new CWin32Registry); } });
 #endif
     return kinds;
-}
-
-void RegistryTest::SetUp()
-{
-    m_registry = GetParam().make();
-    DeleteTree(Reg(), TEXT("Comm"));
-}
-
-void RegistryTest::TearDown()
-{
-    DeleteTree(Reg(), TEXT("Comm"));
 }

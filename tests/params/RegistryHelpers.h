@@ -9,7 +9,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <tuple>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -22,50 +21,29 @@ void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWO
 void SetDword(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue);
 void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue);
 void DeleteTree(IRegistry &registry, const WCHAR *pszPath);
-// Every key and value below the path, a line each, such as
+// Every value below Comm, a sorted line each, such as
 // "Comm\ppp1\Parms\TcpIp: TcpWindowSize=dword 32120".
-std::string Dump(IRegistry &registry, const WCHAR *pszPath = TEXT("Comm"));
+std::string Dump(IRegistry &registry);
 
 // Each test gets a fresh registry of each kind; the system registry's Comm
-// is removed before and after.
+// is removed before and after, and by Clear() between a table's cases.
 struct RegistryKind
 {
     const char *pszName;
     std::function<std::unique_ptr<IRegistry>()> make;
 };
 std::vector<RegistryKind> AllRegistryKinds();
+inline void PrintTo(const RegistryKind &kind, std::ostream *os) { *os << kind.pszName; }
 
 class RegistryTest : public ::testing::TestWithParam<RegistryKind>
 {
 protected:
-    void SetUp() override;
-    void TearDown() override;
+    void SetUp() override { m_registry = GetParam().make(), Clear(); }
+    void TearDown() override { Clear(); }
+    void Clear() { DeleteTree(Reg(), TEXT("Comm")); }
     IRegistry &Reg() { return *m_registry; }
     std::unique_ptr<IRegistry> m_registry;
 };
-
-// The same, with a case of the test's own from a table.
-template <class Case>
-class RegistryCaseTest : public ::testing::TestWithParam<std::tuple<RegistryKind, Case>>
-{
-protected:
-    void SetUp() override
-    {
-        m_registry = std::get<0>(this->GetParam()).make();
-        DeleteTree(Reg(), TEXT("Comm"));
-    }
-    void TearDown() override { DeleteTree(Reg(), TEXT("Comm")); }
-    IRegistry &Reg() { return *m_registry; }
-    const Case &Test() const { return std::get<1>(this->GetParam()); }
-    std::unique_ptr<IRegistry> m_registry;
-};
-
-#define INSTANTIATE_CASES_ON_ALL_REGISTRIES(suite, ...)                                                    \
-    INSTANTIATE_TEST_SUITE_P(, suite,                                                                     \
-                             ::testing::Combine(::testing::ValuesIn(AllRegistryKinds()), ::testing::Values(__VA_ARGS__)), \
-                             [](const auto &info) {                                                       \
-                                 return std::string(std::get<0>(info.param).pszName) + "_" + std::get<1>(info.param).pszName; \
-                             })
 
 #define INSTANTIATE_ON_ALL_REGISTRIES(suite)                                 \
     INSTANTIATE_TEST_SUITE_P(, suite, ::testing::ValuesIn(AllRegistryKinds()), \

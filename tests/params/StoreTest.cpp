@@ -3,8 +3,6 @@
 #include "RegistryHelpers.h"
 #include "TcpParams.h"
 
-#include <algorithm>
-
 namespace
 {
 
@@ -39,21 +37,10 @@ struct LoadCase
     std::function<void(IRegistry &)> fill;
     const char *pszLoaded;   // the summary, after "no Comm: " where Load returns false
 };
-void PrintTo(const LoadCase &test, std::ostream *os) { *os << test.pszName; }
 
-using Load = RegistryCaseTest<LoadCase>;
-
-TEST_P(Load, TakesTheStoredValuesOrTheStacksDefaults)
+class Store : public RegistryTest
 {
-    const LoadCase &test = Test();
-    test.fill(Reg());
-    CTcpParams params;
-    bool bLoaded = params.Load(Reg());
-    EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params));
-    // Loading again rebuilds the table from scratch.
-    params.Load(Reg());
-    EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params));
-}
+};
 
 void Opts(IRegistry &registry, DWORD dwOpts)
 {
@@ -62,7 +49,9 @@ void Opts(IRegistry &registry, DWORD dwOpts)
 
 const char DEFAULTS[] = "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1";
 
-INSTANTIATE_CASES_ON_ALL_REGISTRIES(Load,
+TEST_P(Store, LoadTakesTheStoredValuesOrTheStacksDefaults)
+{
+    const LoadCase cases[] = {
     LoadCase{ "NoComm", [](IRegistry &) {}, "no Comm: window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1" },
     LoadCase{ "EmptyComm", [](IRegistry &r) { MakeKey(r, TEXT("Comm")); }, DEFAULTS },
     LoadCase{ "StoredAsIs", [](IRegistry &r) {
@@ -96,7 +85,19 @@ INSTANTIATE_CASES_ON_ALL_REGISTRIES(Load,
         MakeKey(r, TEXT("Comm\\a255\\Parms\\TcpIp"));
         SetString(r, TEXT("Comm\\a256"), TEXT("DisplayName"), Repeat('A', 256));
         MakeKey(r, TEXT("Comm\\a256\\Parms\\TcpIp")); },
-        "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | a255 '255 characters' 17520 | a256 'a256' 17520" });
+        "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | a255 '255 characters' 17520 | a256 'a256' 17520" } };
+    for (const LoadCase &test : cases)
+    {
+        Clear();
+        test.fill(Reg());
+        CTcpParams params;
+        bool bLoaded = params.Load(Reg());
+        EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params)) << test.pszName;
+        // Loading again rebuilds the table from scratch.
+        params.Load(Reg());
+        EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params)) << test.pszName << ", again";
+    }
+}
 
 struct SaveCase
 {
@@ -104,35 +105,11 @@ struct SaveCase
     std::function<void(CTcpParams &)> change;
     const char *pszStored;   // the values under Comm afterwards, a line each
 };
-void PrintTo(const SaveCase &test, std::ostream *os) { *os << test.pszName; }
-
-using Save = RegistryCaseTest<SaveCase>;
 
 // Only values that differ from the stack's defaults are stored.
-TEST_P(Save, StoresWhatDiffersFromTheDefaultsAndDeletesTheRest)
+TEST_P(Store, SaveStoresWhatDiffersFromTheDefaultsAndDeletesTheRest)
 {
-    const SaveCase &test = Test();
-    SetDword(Reg(), PARMS, TEXT("DefaultTTL"), 64);
-    SetDword(Reg(), PARMS, TEXT("TcpWindowSize"), 17520);
-    SetDword(Reg(), TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
-    MakeKey(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"));
-    CTcpParams params;
-    ASSERT_TRUE(params.Load(Reg()));
-    test.change(params);
-    EXPECT_TRUE(params.Save(Reg()));
-    // The values, in an order of the test's own: registries list them in theirs.
-    std::vector<std::string> values;
-    std::string strDump = Dump(Reg()), strValues;
-    for (size_t nStart = 0, nEnd; (nEnd = strDump.find('\n', nStart)) != std::string::npos; nStart = nEnd + 1)
-        if (strDump.find(": ", nStart) < nEnd)
-            values.push_back(strDump.substr(nStart, nEnd - nStart + 1));
-    std::sort(values.begin(), values.end());
-    for (const std::string &strValue : values)
-        strValues += strValue;
-    EXPECT_EQ(test.pszStored, strValues);
-}
-
-INSTANTIATE_CASES_ON_ALL_REGISTRIES(Save,
+    const SaveCase cases[] = {
     SaveCase{ "AsLoaded", [](CTcpParams &) {},
               "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 8760\n" },
     SaveCase{ "Defaults", [](CTcpParams &p) { p.m_dwDefaultTTL = 128; p.m_pAdapters[0].m_dwTcpWindowSize = 17520; }, "" },
@@ -152,29 +129,43 @@ INSTANTIATE_CASES_ON_ALL_REGISTRIES(Save,
         p.m_pAdapters[0].m_dwTcpWindowSize = 17520;
         p.m_pAdapters[1].m_dwTcpWindowSize = 32768; },
               "Comm\\Tcpip\\Parms: DefaultTTL=dword 64\nComm\\Tcpip\\Parms: TcpWindowSize=dword 32768\n"
-              "Comm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 17520\n" });
+              "Comm\\eth0\\Parms\\TcpIp: TcpWindowSize=dword 17520\n" } };
+    for (const SaveCase &test : cases)
+    {
+        Clear();
+        SetDword(Reg(), PARMS, TEXT("DefaultTTL"), 64);
+        SetDword(Reg(), PARMS, TEXT("TcpWindowSize"), 17520);
+        SetDword(Reg(), TEXT("Comm\\eth0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 8760);
+        MakeKey(Reg(), TEXT("Comm\\ppp1\\Parms\\TcpIp"));
+        CTcpParams params;
+        ASSERT_TRUE(params.Load(Reg()));
+        test.change(params);
+        EXPECT_TRUE(params.Save(Reg())) << test.pszName;
+        EXPECT_EQ(test.pszStored, Dump(Reg())) << test.pszName;
+    }
+}
 
+INSTANTIATE_ON_ALL_REGISTRIES(Store);
+
+// OK compares the sheet's record with the registry's.
 TEST(Record, ComparesTheAdaptersWindowsByPlaceTheTtlAndTheSwitchesAsNumbers)
 {
-    auto make = [](std::vector<std::pair<const WCHAR *, DWORD>> adapters, DWORD dwPmtu) {
+    auto make = [](const WCHAR *pszFirst, DWORD dwFirst, DWORD dwStackWindow, DWORD dwPmtu) {
         auto pParams = std::make_unique<CTcpParams>();
-        pParams->m_nAdapters = static_cast<int>(adapters.size());
-        pParams->m_pAdapters.reset(new CAdapterParams[adapters.size()]);
-        for (size_t i = 0; i < adapters.size(); i++)
-        {
-            pParams->m_pAdapters[i].m_strKeyName = adapters[i].first;
-            pParams->m_pAdapters[i].m_dwTcpWindowSize = adapters[i].second;
-        }
+        pParams->m_nAdapters = 2;
+        pParams->m_pAdapters.reset(new CAdapterParams[2]);
+        pParams->m_pAdapters[0].m_strKeyName = pszFirst;
+        pParams->m_pAdapters[0].m_dwTcpWindowSize = dwFirst;
+        pParams->m_pAdapters[1].m_dwTcpWindowSize = 32120;
+        pParams->m_dwTcpWindowSize = dwStackWindow;
         pParams->m_bPmtuDiscovery = dwPmtu;
         return pParams;
     };
-    auto ab = make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 1);
-    EXPECT_TRUE(*ab != *make({ { TEXT("b"), 32120 }, { TEXT("a"), 17520 } }, 1)) << "paired by place";
-    EXPECT_TRUE(*ab == *make({ { TEXT("x"), 17520 }, { TEXT("y"), 32120 } }, 1)) << "names are not compared";
-    EXPECT_TRUE(*ab != *make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 2)) << "2 is on, yet another number";
-    auto other = make({ { TEXT("a"), 17520 }, { TEXT("b"), 32120 } }, 1);
-    other->m_dwTcpWindowSize = 32768;
-    EXPECT_TRUE(*ab == *other) << "the stack-wide window is not compared";
+    auto record = make(TEXT("a"), 17520, 17520, 1);
+    EXPECT_TRUE(*record != *make(TEXT("a"), 32120, 17520, 1)) << "a window differs";
+    EXPECT_TRUE(*record == *make(TEXT("x"), 17520, 17520, 1)) << "names are not compared";
+    EXPECT_TRUE(*record != *make(TEXT("a"), 17520, 17520, 2)) << "2 is on, yet another number";
+    EXPECT_TRUE(*record == *make(TEXT("a"), 17520, 32768, 1)) << "the stack-wide window is not compared";
 }
 
 } // namespace

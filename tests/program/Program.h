@@ -4,15 +4,43 @@
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
 
+#include <algorithm>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 
 const DWORD WAIT_MS = 10000;
+// A window of the program's that takes longer than this to answer is hung.
+const UINT ANSWER_MS = 2000;
 
 // Tries fn until it returns true or the time has passed; false then.
-bool WaitUntil(const std::function<bool()> &fn, DWORD dwMilliseconds = WAIT_MS);
+inline bool WaitUntil(const std::function<bool()> &fn, DWORD dwMilliseconds = WAIT_MS)
+{
+    for (ULONGLONG ullUntil = GetTickCount64() + dwMilliseconds; !fn(); Sleep(20))
+        if (GetTickCount64() > ullUntil)
+            return false;
+    return true;
+}
+
+inline bool IsShown(HWND hWnd, const WCHAR *pszClass)
+{
+    WCHAR szClass[16] = {};
+    GetClassNameW(hWnd, szClass, ARRAYSIZE(szClass));
+    return lstrcmpW(szClass, pszClass) == 0 && IsWindowVisible(hWnd);
+}
+inline bool IsSheet(HWND hWnd)
+{
+    return IsShown(hWnd, L"#32770") && FindWindowExW(hWnd, nullptr, WC_TABCONTROLW, nullptr);
+}
+inline bool IsAboutBox(HWND hWnd) { return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && GetDlgItem(hWnd, 1001); }
+inline bool IsMessageBox(HWND hWnd)
+{
+    return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && !IsAboutBox(hWnd) && GetDlgItem(hWnd, 0xFFFF) &&
+           (GetDlgItem(hWnd, IDOK) || GetDlgItem(hWnd, IDYES));
+}
 
 class CProgram
 {
@@ -22,36 +50,135 @@ public:
     CProgram(const CProgram &) = delete;
     CProgram &operator=(const CProgram &) = delete;
 
+    bool Run(std::wstring strCommandLine, const std::wstring &strDirectory = L"")
+    {
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        return CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
+                              strDirectory.empty() ? nullptr : strDirectory.c_str(), &startup, &m_process);
+    }
     // Starts the program in the folder given or its own and waits for its sheet.
-    bool Start(const std::wstring &strExe, const std::wstring &strDirectory = L"");
-    // The program whose sheet has this caption, started by someone else.
-    bool Attach(const wchar_t *pszCaption);
-    bool HasEnded(DWORD dwMilliseconds = WAIT_MS) const;
-    void Kill();
+    bool Start(const std::wstring &strExe, const std::wstring &strDirectory = L"")
+    {
+        return Run(L"\"" + strExe + L"\"", strDirectory) && WaitUntil([this] { return Sheet() != nullptr; });
+    }
+    bool HasEnded(DWORD dwMilliseconds = WAIT_MS) const
+    {
+        return WaitForSingleObject(m_process.hProcess, dwMilliseconds) == WAIT_OBJECT_0;
+    }
+    void Kill()
+    {
+        if (!m_process.hProcess)
+            return;
+        if (!HasEnded(0))
+            TerminateProcess(m_process.hProcess, 1);
+        WaitForSingleObject(m_process.hProcess, WAIT_MS);
+        CloseHandle(m_process.hThread);
+        CloseHandle(m_process.hProcess);
+        m_process = {};
+    }
 
     // The program's visible top-level windows; null when there is none.
-    HWND Sheet() const;
-    HWND Box() const;
-    HWND AboutBox() const;
-    HWND PopupMenu() const;
-    HWND OtherDialog() const;   // the shell's own message, say
+    HWND Sheet() const { return Find(IsSheet); }
+    HWND Box() const { return Find(IsMessageBox); }
+    HWND AboutBox() const { return Find(IsAboutBox); }
+    HWND PopupMenu() const { return Find([](HWND hWnd) { return IsShown(hWnd, L"#32768"); }); }
+    HWND OtherDialog() const   // the shell's own message, say
+    {
+        return Find([](HWND hWnd) { return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && !IsAboutBox(hWnd); });
+    }
     // The sheet in front, so that keys go to it.
-    void Activate() const;
+    void Activate() const
+    {
+        HWND hSheet = Sheet();
+        SetForegroundWindow(hSheet);
+        WaitUntil([hSheet] { return GetForegroundWindow() == hSheet; }, 2000);
+    }
 
 private:
-    HWND Find(bool (*pfnIs)(HWND)) const;
+    HWND Find(bool (*pfnIs)(HWND)) const
+    {
+        struct Search
+        {
+            DWORD dwProcessId;
+            bool (*pfnIs)(HWND);
+            HWND hFound;
+        } search = { m_process.dwProcessId, pfnIs, nullptr };
+        EnumWindows([](HWND hWnd, LPARAM lParam) {
+            Search *pSearch = reinterpret_cast<Search *>(lParam);
+            DWORD dwProcessId = 0;
+            GetWindowThreadProcessId(hWnd, &dwProcessId);
+            if (dwProcessId != pSearch->dwProcessId || !pSearch->pfnIs(hWnd))
+                return TRUE;
+            pSearch->hFound = hWnd;
+            return FALSE;
+        }, reinterpret_cast<LPARAM>(&search));
+        return search.dwProcessId ? search.hFound : nullptr;
+    }
 
     PROCESS_INFORMATION m_process = {};
 };
 
-// Another process's windows, read.
-std::wstring Text(HWND hWnd);
-HWND CurrentPage(HWND hSheet);
-int CurrentPageIndex(HWND hSheet);
+// ---- Another process's windows, read ----
+
+inline std::wstring Text(HWND hWnd)
+{
+    WCHAR szText[512] = {};
+    DWORD_PTR dwResult = 0;
+    SendMessageTimeoutW(hWnd, WM_GETTEXT, ARRAYSIZE(szText), reinterpret_cast<LPARAM>(szText), SMTO_ABORTIFHUNG,
+                        ANSWER_MS, &dwResult);
+    return szText;
+}
+
+inline HWND CurrentPage(HWND hSheet)
+{
+    DWORD_PTR dwPage = 0;
+    SendMessageTimeoutW(hSheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_ABORTIFHUNG, ANSWER_MS, &dwPage);
+    return reinterpret_cast<HWND>(dwPage);
+}
+inline int CurrentPageIndex(HWND hSheet)
+{
+    return static_cast<int>(SendMessageW(hSheet, PSM_HWNDTOINDEX, reinterpret_cast<WPARAM>(CurrentPage(hSheet)), 0));
+}
 // Turns the sheet to the page and waits until it shows; false when it does not.
-bool ShowPage(HWND hSheet, int nPage);
-HWND Control(HWND hSheet, int nID);   // on the page in front
-HWND FocusOf(HWND hWnd);              // in hWnd's thread
+inline bool ShowPage(HWND hSheet, int nPage)
+{
+    SendMessageW(hSheet, PSM_SETCURSEL, nPage, 0);
+    return WaitUntil([&] { return CurrentPageIndex(hSheet) == nPage; });
+}
+inline HWND Control(HWND hSheet, int nID) { return GetDlgItem(CurrentPage(hSheet), nID); }   // on the page in front
+
+inline HWND FocusOf(HWND hWnd)   // in hWnd's thread
+{
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(hWnd, nullptr), &info);
+    return info.hwndFocus;
+}
+
+// How many of a window's pixels on the screen are red, yellow and blue.
+struct Colours
+{
+    int nRed, nYellow, nBlue;
+};
+inline Colours ColoursOnScreen(HWND hWnd)
+{
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    HDC hScreen = GetDC(nullptr);
+    Colours colours = {};
+    for (int y = rc.top; y < rc.bottom; y++)
+        for (int x = rc.left; x < rc.right; x++)
+        {
+            COLORREF colour = GetPixel(hScreen, x, y);
+            int r = GetRValue(colour), g = GetGValue(colour), b = GetBValue(colour);
+            colours.nRed += r > 150 && g < 90 && b < 90;
+            colours.nYellow += r > 180 && g > 150 && b < 90;
+            colours.nBlue += b > 150 && r < 110;
+        }
+    ReleaseDC(nullptr, hScreen);
+    return colours;
+}
 
 struct MessageBoxSeen
 {
@@ -60,44 +187,187 @@ struct MessageBoxSeen
     HWND hOwner = nullptr;
     UINT nType = 0;   // the MB_ buttons and icon, as far as the screen shows them
 };
-MessageBoxSeen ReadMessageBox(HWND hBox);
-// How many of a window's pixels on the screen are red, yellow and blue.
-struct Colours
+// The platform's icons by their colour on the screen: a red stop sign, a
+// yellow warning, a blue question mark. Icon handles belong to the box's
+// process and do not compare across processes.
+inline MessageBoxSeen ReadMessageBox(HWND hBox)
 {
-    int nRed, nYellow, nBlue;
-};
-Colours ColoursOnScreen(HWND hWnd);
+    MessageBoxSeen seen;
+    seen.strText = Text(GetDlgItem(hBox, 0xFFFF));
+    seen.strCaption = Text(hBox);
+    seen.hOwner = GetWindow(hBox, GW_OWNER);
+    seen.nType = GetDlgItem(hBox, IDYES) ? MB_YESNO : MB_OK;
+    for (HWND hChild = GetWindow(hBox, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
+    {
+        if ((GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(hChild))
+            continue;
+        Colours colours = ColoursOnScreen(hChild);
+        int nMost = std::max({ colours.nRed, colours.nYellow, colours.nBlue });
+        if (nMost >= 20)
+            seen.nType |= nMost == colours.nRed      ? MB_ICONSTOP
+                          : nMost == colours.nYellow ? MB_ICONEXCLAMATION
+                                                     : MB_ICONQUESTION;
+    }
+    return seen;
+}
 
-// Real input: keys to the window in front, each pressed and released in
-// turn with the modifier held throughout; clicks at a window's centre.
-void PressKeys(std::initializer_list<WORD> keys, WORD wModifier = 0);
-void TypeText(const std::wstring &str);
-void Click(HWND hWnd);
+// ---- Real input ----
+
+inline void SendAll(std::vector<INPUT> inputs)
+{
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    Sleep(60);   // the program's thread takes them in
+}
+
+inline INPUT Key(WORD wVirtualKey, DWORD dwFlags)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = wVirtualKey;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(wVirtualKey, MAPVK_VK_TO_VSC));
+    input.ki.dwFlags = dwFlags;
+    return input;
+}
+
+// Keys to the window in front, each pressed and released in turn with the
+// modifier held throughout.
+inline void PressKeys(std::initializer_list<WORD> keys, WORD wModifier = 0)
+{
+    for (WORD wKey : keys)
+    {
+        std::vector<INPUT> inputs = { Key(wKey, 0), Key(wKey, KEYEVENTF_KEYUP) };
+        if (wModifier)
+        {
+            inputs.insert(inputs.begin(), Key(wModifier, 0));
+            inputs.push_back(Key(wModifier, KEYEVENTF_KEYUP));
+        }
+        SendAll(inputs);
+    }
+}
+
+inline void TypeText(const std::wstring &str)
+{
+    for (wchar_t ch : str)
+        PressKeys({ LOBYTE(VkKeyScanW(ch)) });
+}
+
+// At the window's centre. Absolute positions run from 0 to 65535 across the
+// screen; aim at the middle of the pixel.
+inline void Click(HWND hWnd)
+{
+    RECT rc = {};
+    GetWindowRect(hWnd, &rc);
+    int x = (rc.left + rc.right) / 2, y = (rc.top + rc.bottom) / 2;
+    std::vector<INPUT> inputs(3);
+    for (INPUT &input : inputs)
+        input.type = INPUT_MOUSE;
+    inputs[0].mi.dx = static_cast<LONG>((2LL * x + 1) * 65536 / (2LL * GetSystemMetrics(SM_CXSCREEN)));
+    inputs[0].mi.dy = static_cast<LONG>((2LL * y + 1) * 65536 / (2LL * GetSystemMetrics(SM_CYSCREEN)));
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendAll(inputs);
+}
+
 // Clicks a message box's button and waits for the box to go.
-bool Answer(HWND hBox, int nButton);
+inline bool Answer(HWND hBox, int nButton)
+{
+    if (!GetDlgItem(hBox, nButton))
+        return false;
+    SetForegroundWindow(hBox);
+    Click(GetDlgItem(hBox, nButton));
+    return WaitUntil([hBox] { return !IsWindowVisible(hBox); });
+}
 
-// The registry, with the platform's calls; paths under HKEY_LOCAL_MACHINE.
-bool ImportRegFile(const std::wstring &strFile);   // with regedit /S
-void SetDword(const wchar_t *pszPath, const wchar_t *pszName, DWORD dwValue);
-std::string RegValue(const wchar_t *pszPath, const wchar_t *pszName);   // "dword 64", "absent"
+// ---- The registry, with the platform's calls; paths under HKEY_LOCAL_MACHINE ----
 
-// The build's files seen from Windows, and what a file holds.
-std::wstring WindowsPath(const std::string &strUnixPath);
-std::string ReadFileText(const std::wstring &strPath);
+inline bool ImportRegFile(const std::wstring &strFile)
+{
+    CProgram regedit;
+    return regedit.Run(L"regedit.exe /S \"" + strFile + L"\"") && regedit.HasEnded(30000);
+}
 
-// What the host's browser and mail program were handed under Wine: a script
-// (record-link.sh) stands in for both while this lives.
+inline void SetDword(const wchar_t *pszPath, const wchar_t *pszName, DWORD dwValue)
+{
+    RegSetKeyValueW(HKEY_LOCAL_MACHINE, pszPath, pszName, REG_DWORD, &dwValue, sizeof(dwValue));
+}
+
+inline std::string RegValue(const wchar_t *pszPath, const wchar_t *pszName)   // "dword 64", "absent"
+{
+    DWORD dwValue = 0, cbValue = sizeof(dwValue);
+    LONG lStatus = RegGetValueW(HKEY_LOCAL_MACHINE, pszPath, pszName, RRF_RT_REG_DWORD, nullptr, &dwValue, &cbValue);
+    return lStatus == ERROR_SUCCESS ? "dword " + std::to_string(dwValue) : "absent";
+}
+
+// ---- The build's files seen from Windows ----
+
+inline std::wstring WindowsPath(const std::string &strUnixPath)
+{
+    std::wstring str = L"Z:";
+    for (char ch : strUnixPath)
+        str += ch == '/' ? L'\\' : static_cast<wchar_t>(ch);
+    return str;
+}
+
+inline std::string ReadFileText(const std::wstring &strPath)
+{
+    HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string strText;
+    char buffer[4096];
+    DWORD cbRead = 0;
+    while (hFile != INVALID_HANDLE_VALUE && ReadFile(hFile, buffer, sizeof(buffer), &cbRead, nullptr) && cbRead)
+        strText.append(buffer, cbRead);
+    if (hFile != INVALID_HANDLE_VALUE)
+        CloseHandle(hFile);
+    return strText;
+}
+
+// A folder of the test's own in the build tree, with copies of these files.
+inline std::wstring ScratchFolder(const wchar_t *pszName, std::vector<std::pair<std::wstring, const wchar_t *>> files)
+{
+    std::wstring strFolder = WindowsPath(LOG_DIR) + L"\\" + pszName;
+    CreateDirectoryW(strFolder.c_str(), nullptr);
+    for (const auto &file : files)
+    {
+        CopyFileW(file.first.c_str(), (strFolder + L"\\" + file.second).c_str(), FALSE);
+        DeleteFileW((strFolder + L"\\" + file.second + L".log").c_str());
+    }
+    return strFolder;
+}
+
+// What the host's browser and mail program were handed under Wine: while
+// this lives, Wine runs a script (record-link.sh) instead, with the log it
+// appends to, then the address.
 class CLinkRecorder
 {
 public:
-    CLinkRecorder();
-    ~CLinkRecorder();
-    std::vector<std::string> Browsed() const;
-    std::vector<std::string> Mailed() const;
+    CLinkRecorder()
+    {
+        for (const char *pszName : { "Browsers", "Mailers" })
+        {
+            std::string strLog = std::string(LOG_DIR "/") + pszName + ".log";
+            DeleteFileW(WindowsPath(strLog).c_str());
+            std::string strCommand = std::string("\"") + RECORD_LINK + "\" \"" + strLog + "\"";
+            std::wstring strValue(strCommand.begin(), strCommand.end()), strName(pszName, pszName + strlen(pszName));
+            RegSetKeyValueW(HKEY_CURRENT_USER, WINE_BROWSER, strName.c_str(), REG_SZ, strValue.c_str(),
+                            static_cast<DWORD>((strValue.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~CLinkRecorder() { RegDeleteTreeW(HKEY_CURRENT_USER, WINE_BROWSER); }
+
+    std::vector<std::string> Browsed() const { return Lines("Browsers"); }
+    std::vector<std::string> Mailed() const { return Lines("Mailers"); }
 
 private:
-    std::wstring m_strBrowserLog, m_strMailerLog;
-};
+    static constexpr const wchar_t *WINE_BROWSER = L"Software\\Wine\\WineBrowser";
 
-// A folder of the test's own in the build tree, with copies of these files.
-std::wstring ScratchFolder(const wchar_t *pszName, std::vector<std::pair<std::wstring, const wchar_t *>> files);
+    static std::vector<std::string> Lines(const char *pszName)
+    {
+        std::vector<std::string> lines;
+        std::string strText = ReadFileText(WindowsPath(std::string(LOG_DIR "/") + pszName + ".log"));
+        for (size_t nStart = 0, nEnd; (nEnd = strText.find('\n', nStart)) != std::string::npos; nStart = nEnd + 1)
+            lines.push_back(strText.substr(nStart, nEnd - nStart));
+        return lines;
+    }
+};

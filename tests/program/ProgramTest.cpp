@@ -22,7 +22,7 @@ const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
 const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
 const int IDC_TTL_CUSTOM = 1008, IDC_TTL = 1009, IDC_PMTU_DISABLE = 1011, IDC_ADAPTER = 1012,
           IDC_WINDOW_SIZE = 1013, IDC_WINDOW_SCALING = 1014, IDC_SACK = 1015, IDC_TIMESTAMPS = 1016;
-const int IDC_ABOUT_MAIL = 1003, IDC_ABOUT_URL = 1004;
+const int IDC_ABOUT_PRODUCT = 1001, IDC_ABOUT_DESCRIPTION = 1002, IDC_ABOUT_MAIL = 1003, IDC_ABOUT_URL = 1004;
 
 const wchar_t SCALING[] = L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. "
                           L"Do you want to enable Window Scaling?";
@@ -510,6 +510,9 @@ TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
     ASSERT_TRUE(hAbout);
     EXPECT_EQ(m_hSheet, GetWindow(hAbout, GW_OWNER));
     EXPECT_FALSE(IsWindowEnabled(m_hSheet)) << "modal: the sheet waits";
+    // From the version block.
+    EXPECT_EQ("Marlin v2.01", Narrow(Text(GetDlgItem(hAbout, IDC_ABOUT_PRODUCT))));
+    EXPECT_EQ("Tuning TCP/IP Parameters", Narrow(Text(GetDlgItem(hAbout, IDC_ABOUT_DESCRIPTION))));
     RECT rcAbout = {}, rcSheet = {};
     GetWindowRect(hAbout, &rcAbout);
     GetWindowRect(m_hSheet, &rcSheet);
