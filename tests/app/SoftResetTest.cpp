@@ -7,35 +7,29 @@
 namespace
 {
 
-class CHandheld : public IDevice
+struct CHandheld : IDevice
 {
-public:
-    CHandheld(bool bCanReset, const WCHAR *pszOemInfo) : m_bCanReset(bCanReset), m_strOemInfo(pszOemInfo) {}
-    CString GetOemInfo() override { return m_strOemInfo; }
-    bool CanSoftReset() override { return m_bCanReset; }
+    bool bCanReset;
+    const WCHAR *pszOemInfo;
+
+    CHandheld(bool bCan, const WCHAR *pszOem) : bCanReset(bCan), pszOemInfo(pszOem) {}
+    CString GetOemInfo() override { return pszOemInfo; }
+    bool CanSoftReset() override { return bCanReset; }
     void SoftReset() override {}
     bool ShowHelp(HWND, const WCHAR *, const WCHAR *) override { return true; }
     BOOL OpenWithShell(SHELLEXECUTEINFOW *) override { return TRUE; }
-
-private:
-    bool m_bCanReset;
-    CString m_strOemInfo;
 };
 
 TEST(SoftResetOffer, OnlyWhereTheDeviceCanAndIsNotExactlyCepcOrNec)
 {
-    const struct
+    struct
     {
-        bool bCanReset;
-        const WCHAR *pszOemInfo;
+        CHandheld device;
         bool bOffered;
-    } cases[] = { { false, L"", false },     { true, L"CEPC", false }, { true, L"NEC", false },
-                  { true, L"CEPCX", true }, { true, L"cepc", true },  { true, L"", true } };
-    for (const auto &test : cases)
-    {
-        CHandheld device(test.bCanReset, test.pszOemInfo);
-        EXPECT_EQ(test.bOffered, OffersSoftReset(device)) << "case " << (&test - cases);
-    }
+    } cases[] = { { { false, L"" }, false },    { { true, L"CEPC" }, false }, { { true, L"NEC" }, false },
+                  { { true, L"CEPCX" }, true }, { { true, L"cepc" }, true },  { { true, L"" }, true } };
+    for (auto &test : cases)
+        EXPECT_EQ(test.bOffered, OffersSoftReset(test.device)) << "case " << (&test - cases);
 }
 
 } // namespace

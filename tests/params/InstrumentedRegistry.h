@@ -19,11 +19,11 @@ public:
 
     LONG OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override
     {
-        return Opened(Call("OpenKey", pszPath, [&] { return m_inner.OpenKey(hParent, pszPath, phKey); }), phKey);
+        return Call("OpenKey", pszPath, [&] { return Opened(m_inner.OpenKey(hParent, pszPath, phKey), phKey); });
     }
     LONG CreateKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey) override
     {
-        return Opened(Call("CreateKey", pszPath, [&] { return m_inner.CreateKey(hParent, pszPath, phKey); }), phKey);
+        return Call("CreateKey", pszPath, [&] { return Opened(m_inner.CreateKey(hParent, pszPath, phKey), phKey); });
     }
     // A close that reports a failure still gives the handle up, as on the platform.
     LONG CloseKey(HKEY hKey) override

@@ -15,19 +15,18 @@ std::string Narrow(const WCHAR *psz)
     return text;
 }
 
-void MakeKey(IRegistry &registry, const WCHAR *pszPath)
-{
-    HKEY hKey;
-    ASSERT_EQ(0, registry.CreateKey(HKEY_LOCAL_MACHINE, pszPath, &hKey)) << Narrow(pszPath);
-    registry.CloseKey(hKey);
-}
-
 void SetRaw(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwType, std::vector<BYTE> data)
 {
     HKEY hKey;
     ASSERT_EQ(0, registry.CreateKey(HKEY_LOCAL_MACHINE, pszPath, &hKey)) << Narrow(pszPath);
-    EXPECT_EQ(0, registry.SetValue(hKey, pszName, dwType, data.data(), static_cast<DWORD>(data.size())));
+    LONG lStatus = pszName ? registry.SetValue(hKey, pszName, dwType, data.data(), static_cast<DWORD>(data.size())) : 0;
+    EXPECT_EQ(0, lStatus) << Narrow(pszName);
     registry.CloseKey(hKey);
+}
+
+void MakeKey(IRegistry &registry, const WCHAR *pszPath)
+{
+    SetRaw(registry, pszPath, nullptr, REG_NONE, {});
 }
 
 void SetDword(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)

@@ -3,6 +3,8 @@
 #include "RegistryHelpers.h"
 #include "TcpParams.h"
 
+#include <sstream>
+
 namespace
 {
 
@@ -11,19 +13,18 @@ const WCHAR PARMS[] = TEXT("Comm\\Tcpip\\Parms");
 // The record in a line: the stack's values, then each adapter.
 std::string Summary(const CTcpParams &params)
 {
-    std::string str = "window " + std::to_string(params.m_dwTcpWindowSize) + " ttl " +
-                      std::to_string(params.m_dwDefaultTTL) + " sack " + std::to_string(params.m_bSack) +
-                      " stamps " + std::to_string(params.m_bTimestamps) + " scaling " +
-                      std::to_string(params.m_bWindowScaling) + " pmtu " + std::to_string(params.m_bPmtuDiscovery);
+    std::ostringstream out;
+    out << "window " << params.m_dwTcpWindowSize << " ttl " << params.m_dwDefaultTTL << " sack " << params.m_bSack
+        << " stamps " << params.m_bTimestamps << " scaling " << params.m_bWindowScaling << " pmtu "
+        << params.m_bPmtuDiscovery;
     for (int i = 0; i < params.m_nAdapters; i++)
     {
-        const CAdapterParams &adapter = params.m_pAdapters[i];
-        std::string strName = Narrow(adapter.m_strDisplayName);
-        if (strName.size() > 20)
-            strName = std::to_string(strName.size()) + " characters";
-        str += " | " + Narrow(adapter.m_strKeyName) + " '" + strName + "' " + std::to_string(adapter.m_dwTcpWindowSize);
+        std::string strName = Narrow(params.m_pAdapters[i].m_strDisplayName);
+        out << " | " << Narrow(params.m_pAdapters[i].m_strKeyName) << " '"
+            << (strName.size() > 20 ? std::to_string(strName.size()) + " characters" : strName) << "' "
+            << params.m_pAdapters[i].m_dwTcpWindowSize;
     }
-    return str;
+    return out.str();
 }
 
 CString Repeat(WCHAR ch, int nCount)

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,8 +72,7 @@ public:
     {
         if (!m_process.hProcess)
             return;
-        if (!HasEnded(0))
-            TerminateProcess(m_process.hProcess, 1);
+        TerminateProcess(m_process.hProcess, 1);   // fails harmlessly once it has ended
         WaitForSingleObject(m_process.hProcess, WAIT_MS);
         CloseHandle(m_process.hThread);
         CloseHandle(m_process.hProcess);
@@ -311,16 +312,8 @@ inline std::wstring WindowsPath(const std::string &strUnixPath)
 
 inline std::string ReadFileText(const std::wstring &strPath)
 {
-    HANDLE hFile = CreateFileW(strPath.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                               nullptr, OPEN_EXISTING, 0, nullptr);
-    std::string strText;
-    char buffer[4096];
-    DWORD cbRead = 0;
-    while (hFile != INVALID_HANDLE_VALUE && ReadFile(hFile, buffer, sizeof(buffer), &cbRead, nullptr) && cbRead)
-        strText.append(buffer, cbRead);
-    if (hFile != INVALID_HANDLE_VALUE)
-        CloseHandle(hFile);
-    return strText;
+    std::ifstream file(std::filesystem::path(strPath), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // A folder of the test's own in the build tree, with copies of these files.
