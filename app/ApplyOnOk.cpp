@@ -3,6 +3,8 @@
 // when it differs from what the registry holds.
 #include "MarlinProp.h"
 
+#include "Backup.h"
+#include "FormatText.h"
 #include "SoftReset.h"
 #include "ResourceString.h"
 #include "TcpParams.h"
@@ -39,7 +41,12 @@ bool OffersSoftReset(IDevice &device)
 
 int CMarlinProp::ShowMessage(UINT nIDText, UINT nType) const
 {
-    return MessageBox(LoadResourceString(nIDText), CVersionInfo().QueryValue(L"ProductName"), nType);
+    return ShowMessage(LoadResourceString(nIDText), nType);
+}
+
+int CMarlinProp::ShowMessage(const CString &strText, UINT nType) const
+{
+    return MessageBox(strText, CVersionInfo().QueryValue(L"ProductName"), nType);
 }
 
 BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -110,12 +117,25 @@ bool CMarlinProp::SaveChanges(const CTcpParams &stored)
     if (!m_bSaveIncomplete && !(theParams != stored))
         return true;
 
+    // Nothing is written that the user could not take back.
+    CString strWhere;
+    if (!m_pFile && !WriteBackup(*m_pDevice, *m_pRegistry, theParams, &strWhere))
+    {
+        ShowMessage(FormatResource(IDS_BACKUP_FAILED, { strWhere }), MB_OK | MB_ICONSTOP);
+        return false;
+    }
+
     // What could be written stays written; the user may try again or cancel.
-    m_bSaveIncomplete = !theParams.Save(*m_pRegistry);
+    m_bSaveIncomplete = !theParams.Save(*m_pRegistry) || (m_pFile && !m_pFile->Write(theParams));
     if (m_bSaveIncomplete)
     {
         ShowMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONSTOP);
         return false;
+    }
+    if (m_pFile)
+    {
+        ShowMessage(FormatResource(IDS_FILE_WRITTEN, { m_pFile->Path() }), MB_OK | MB_ICONEXCLAMATION);
+        return true;
     }
     if (OffersSoftReset(*m_pDevice) && ShowMessage(IDS_RESET_NOW, MB_YESNO | MB_ICONQUESTION) == IDYES)
         m_pDevice->SoftReset();

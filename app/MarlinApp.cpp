@@ -3,6 +3,16 @@
 #include "MarlinProp.h"
 #include "TcpParams.h"
 #include "VersionInfo.h"
+#include "EditedFile.h"
+#include "FormatText.h"
+#include "ResourceString.h"
+#include "Win32Registry.h"
+#include "resource.h"
+
+#include <shellapi.h>
+#include <shlwapi.h>
+
+#include <string>
 
 BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
 END_MESSAGE_MAP()
@@ -16,13 +26,47 @@ CMarlinApp::CMarlinApp()
 
 CMarlinApp::~CMarlinApp() = default;
 
+// With one argument, the registry file to edit instead of the system
+// registry; a file that cannot be read opens no sheet and ends the program
+// with 1.
 BOOL CMarlinApp::InitInstance()
 {
-    CString strCaption = CVersionInfo().QueryValue(TEXT("ProductName"));
-    CMarlinProp sheet(strCaption, nullptr, 0);
+    CString strProduct = CVersionInfo().QueryValue(TEXT("ProductName"));
+    int nArguments = 0;
+    WCHAR **ppszArguments = CommandLineToArgvW(GetCommandLineW(), &nArguments);
+    CEditedFile file;
+    CString strError;
+    if (nArguments > 2)
+        strError = LoadResourceString(IDS_USAGE);
+    else if (nArguments == 2 && !file.Open(ppszArguments[1]))
+    {
+        const CRegFile &regFile = file.File();
+        strError = regFile.GetError() == CRegFile::ERROR_NONE
+                       ? FormatResource(IDS_FILE_UNREADABLE, { file.Path() })
+                       : FormatResource(IDS_FILE_NOT_REGISTRY,
+                                        { file.Path(), std::to_wstring(regFile.GetErrorLine()).c_str(),
+                                          LoadResourceString(IDS_REGFILE_ERROR_BASE + regFile.GetError()) });
+    }
+    LocalFree(ppszArguments);
+    if (!strError.IsEmpty())
+    {
+        MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);
+        m_nExitCode = 1;
+        return FALSE;
+    }
+
+    const WCHAR *pszName = nArguments == 2 ? PathFindFileNameW(file.Path()) : nullptr;
+    CMarlinProp sheet(pszName ? CString(pszName) + L" - " + strProduct : strProduct, nullptr, 0);
+    if (pszName)
+        sheet.SetEditedFile(file);
     m_pMainWnd = &sheet;
-    theParams.Load();
+    theParams.Load(file.Path().IsEmpty() ? SystemRegistry() : file.Registry());
     sheet.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;
+}
+
+int CMarlinApp::ExitInstance()
+{
+    return m_nExitCode;
 }

@@ -12,9 +12,13 @@ public:
     // Loads the parameters, runs the sheet, and returns false so that no
     // message loop follows.
     BOOL InitInstance() override;
+    int ExitInstance() override;
 
 protected:
     DECLARE_MESSAGE_MAP()
+
+private:
+    int m_nExitCode = 0;
 };
 
 extern CMarlinApp theApp;

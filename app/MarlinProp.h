@@ -3,6 +3,7 @@
 
 #include "CommandBar.h"
 #include "Device.h"
+#include "EditedFile.h"
 #include "DttlProp.h"
 #include "PmtuProp.h"
 #include "PropertySheet.h"
@@ -33,6 +34,13 @@ public:
     // gives others.
     void SetRegistry(IRegistry &registry) { m_pRegistry = &registry; }
     void SetDevice(IDevice &device) { m_pDevice = &device; }
+    // A registry file edited instead of the system registry: no backup, no
+    // soft reset, and OK writes the file.
+    void SetEditedFile(CEditedFile &file)
+    {
+        m_pFile = &file;
+        m_pRegistry = &file.Registry();
+    }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
@@ -49,6 +57,7 @@ private:
     void AddPages();
     // A message box of the sheet's, captioned with the product name.
     int ShowMessage(UINT nIDText, UINT nType) const;
+    int ShowMessage(const CString &strText, UINT nType) const;
     // The adapter whose changed window (against what the registry holds) the
     // stack cannot use, or -1.
     int FindUnusableWindow(const CTcpParams &stored) const;
@@ -57,6 +66,7 @@ private:
 
     IRegistry *m_pRegistry;
     IDevice *m_pDevice;
+    CEditedFile *m_pFile = nullptr;
     // A save failed part-way: the next OK writes again, whatever it finds.
     bool m_bSaveIncomplete = false;
 };

@@ -2,6 +2,8 @@
 
 #include "Browser.h"
 
+#include <shlobj.h>
+
 // Not in every SDK's headers: it was a Windows CE query first.
 #ifndef SPI_GETOEMINFO
 #define SPI_GETOEMINFO 0x0102
@@ -72,6 +74,29 @@ public:
     }
 
     BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }
+
+    // The handheld keeps them in "\My Documents\Marlin Backups"; a desktop
+    // in the user's local application data, which roams with no one.
+    CString GetBackupFolder() override
+    {
+        CString strFolder;
+        WCHAR *pszBuffer = strFolder.GetBuffer(MAX_PATH);
+        pszBuffer[0] = 0;
+        HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, pszBuffer);
+        strFolder.ReleaseBuffer();
+        if (FAILED(hr) || strFolder.IsEmpty())
+        {
+            SetLastError(ERROR_PATH_NOT_FOUND);
+            return CString();
+        }
+        for (const WCHAR *pszPart : { L"\\Marlin", L"\\Backups" })
+        {
+            strFolder += pszPart;
+            if (!CreateDirectoryW(strFolder, nullptr) && GetLastError() != ERROR_ALREADY_EXISTS)
+                return CString();
+        }
+        return strFolder;
+    }
 };
 
 } // namespace

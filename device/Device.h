@@ -26,6 +26,9 @@ public:
     virtual bool ShowHelp(HWND hOwner, const WCHAR *pszDocument, const WCHAR *pszAnchor) = 0;
     // ShellExecuteExW with the record as given.
     virtual BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) = 0;
+    // Where backups of the settings go, made when missing; empty, with
+    // GetLastError() set, when it cannot be had.
+    virtual CString GetBackupFolder() = 0;
 };
 
 // The device the program runs on; it lives for the whole process.

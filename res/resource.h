@@ -47,6 +47,13 @@
 #define IDS_SAVE_FAILED         10005
 #define IDS_WINDOW_RANGE        10006
 #define IDS_HELP_UNAVAILABLE    10007
+#define IDS_BACKUP_FAILED       10008
+#define IDS_FILE_WRITTEN        10009
+#define IDS_FILE_UNREADABLE     10010
+#define IDS_FILE_NOT_REGISTRY   10011
+#define IDS_USAGE               10012
+// 10020 plus CRegFile's error: why a registry file was refused.
+#define IDS_REGFILE_ERROR_BASE  10020
 
 // Strings of the parameter store (20001 up), kept with the store
 #include "../params/StoreStrings.h"

@@ -18,6 +18,7 @@ struct CHandheld : IDevice
     void SoftReset() override {}
     bool ShowHelp(HWND, const WCHAR *, const WCHAR *) override { return true; }
     BOOL OpenWithShell(SHELLEXECUTEINFOW *) override { return TRUE; }
+    CString GetBackupFolder() override { return CString(); }
 };
 
 TEST(SoftResetOffer, OnlyWhereTheDeviceCanAndIsNotExactlyCepcOrNec)

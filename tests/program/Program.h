@@ -59,10 +59,17 @@ public:
         return CreateProcessW(nullptr, &strCommandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
                               strDirectory.empty() ? nullptr : strDirectory.c_str(), &startup, &m_process);
     }
-    // Starts the program in the folder given or its own and waits for its sheet.
-    bool Start(const std::wstring &strExe, const std::wstring &strDirectory = L"")
+    // Starts the program in the folder given or its own and waits for its
+    // sheet, or for what it shows instead.
+    bool Start(const std::wstring &strExe, const std::wstring &strDirectory = L"", const std::wstring &strArgument = L"")
     {
-        return Run(L"\"" + strExe + L"\"", strDirectory) && WaitUntil([this] { return Sheet() != nullptr; });
+        return Run(L"\"" + strExe + L"\"" + (strArgument.empty() ? L"" : L" \"" + strArgument + L"\""), strDirectory) &&
+               WaitUntil([this] { return Sheet() || Box(); });
+    }
+    DWORD ExitCode() const
+    {
+        DWORD dwCode = STILL_ACTIVE;
+        return HasEnded() && GetExitCodeProcess(m_process.hProcess, &dwCode) ? dwCode : STILL_ACTIVE;
     }
     bool HasEnded(DWORD dwMilliseconds = WAIT_MS) const
     {
@@ -314,6 +321,21 @@ inline std::string ReadFileText(const std::wstring &strPath)
 {
     std::ifstream file(std::filesystem::path(strPath), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+}
+
+// The files in a folder, by name.
+inline std::vector<std::wstring> FilesIn(const std::wstring &strFolder)
+{
+    std::vector<std::wstring> files;
+    WIN32_FIND_DATAW found = {};
+    HANDLE hFind = FindFirstFileW((strFolder + L"\\*").c_str(), &found);
+    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = FindNextFileW(hFind, &found))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            files.push_back(found.cFileName);
+    if (hFind != INVALID_HANDLE_VALUE)
+        FindClose(hFind);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 // A folder of the test's own in the build tree, with copies of these files.

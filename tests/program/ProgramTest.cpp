@@ -6,6 +6,8 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
+
 #include <cstdlib>
 #include <cstring>
 
@@ -33,6 +35,8 @@ const wchar_t SAVE_FAILED[] = L"Some of the new settings could not be written to
                               L"been written already. Close this message, then tap OK to try again, or Cancel to "
                               L"leave the registry as it is now.";
 const wchar_t WINDOW_RANGE[] = L"You must specify a TCP Receive Window of 1 to 1073725440 bytes.";
+const wchar_t BAD_FILE[] = L"is not a registry file that Marlin can read. Line 3: a number is not written in "
+                           L"hexadecimal digits that fit.";
 const wchar_t NO_HELP[] = L"Help cannot be shown. The help document marlin.htm must lie in the folder that holds "
                           L"Marlin, and a program to show it must be installed.";
 
@@ -53,9 +57,10 @@ protected:
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
     }
 
-    void Start(const std::wstring &strExe = WindowsPath(MARLIN_EXE), const std::wstring &strDirectory = L"")
+    void Start(const std::wstring &strExe = WindowsPath(MARLIN_EXE), const std::wstring &strDirectory = L"",
+               const std::wstring &strArgument = L"")
     {
-        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory)) << "no sheet";
+        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory, strArgument) && m_marlin.Sheet()) << "no sheet";
         m_marlin.Activate();
         m_hSheet = m_marlin.Sheet();
     }
@@ -103,6 +108,13 @@ void Type(HWND hField, const wchar_t *pszText)
     TypeText(pszText);
 }
 
+std::wstring BackupFolder()
+{
+    WCHAR szFolder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, szFolder);
+    return std::wstring(szFolder) + L"\\Marlin\\Backups";
+}
+
 // ---- The typical use ----
 
 TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
@@ -137,6 +149,7 @@ TEST_F(MarlinTest, NothingChangedWritesNothingAndStoredOddValuesStay)
     SetDword(PPP, WINDOW, 3000000000u);
     SetDword(ETHERNET, WINDOW, 0);
     SetDword(PARMS, L"SackOpts", 2);
+    std::vector<std::wstring> backups = FilesIn(BackupFolder());
     Start();
     SelectAdapter(PPP_ADAPTER);
     EXPECT_EQ("-1294967296", Narrow(Text(Item(IDC_WINDOW_SIZE)))) << "shown as a signed number";
@@ -149,6 +162,7 @@ TEST_F(MarlinTest, NothingChangedWritesNothingAndStoredOddValuesStay)
     EXPECT_EQ("dword 3000000000", RegValue(PPP, WINDOW));
     EXPECT_EQ("dword 0", RegValue(ETHERNET, WINDOW));
     EXPECT_EQ("dword 2", RegValue(PARMS, L"SackOpts"));
+    EXPECT_EQ(backups, FilesIn(BackupFolder())) << "nothing to write, no backup";
 }
 
 TEST_F(MarlinTest, CancelAfterChangesWritesNothing)
@@ -369,6 +383,74 @@ TEST_F(MarlinTest, OkAfterAFailedSaveWritesAgain)
     ExpectSaved();
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PARMS, 0, KEY_READ, &hKey)) << "written this time";
     RegCloseKey(hKey);
+}
+
+// ---- Backups and registry files ----
+
+// The backup OK writes first, imported by the platform's regedit, gives
+// back the values the save changed, and the ones it deleted.
+TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
+{
+    std::vector<std::wstring> before = FilesIn(BackupFolder());
+    Start();
+    PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
+    ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
+    PressKeys({ VK_RETURN });
+    ExpectSaved();
+    std::vector<std::wstring> after = FilesIn(BackupFolder());
+    ASSERT_EQ(before.size() + 1, after.size()) << "one backup";
+    std::wstring strBackup = *std::find_if(after.begin(), after.end(), [&](const std::wstring &strName) {
+        return std::find(before.begin(), before.end(), strName) == before.end();
+    });
+    EXPECT_EQ(L".reg", strBackup.substr(strBackup.size() - 4));
+    EXPECT_EQ("absent", RegValue(PARMS, L"DefaultTTL")) << "the default, saved";
+    ASSERT_TRUE(ImportRegFile(BackupFolder() + L"\\" + strBackup));
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("dword 0", RegValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW));
+    EXPECT_EQ("absent", RegValue(PARMS, WINDOW));
+}
+
+// The file is edited in place of the system registry: one line changes.
+TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
+{
+    std::wstring strFile = ScratchFolder(L"edited", { { WindowsPath(SAMPLE_DEVICE_REG), L"device.reg" } }) + L"\\device.reg";
+    std::string strOriginal = ReadFileText(strFile);
+    std::vector<std::wstring> backups = FilesIn(BackupFolder());
+    Start(WindowsPath(MARLIN_EXE), L"", strFile);
+    EXPECT_EQ("device.reg - Marlin", Narrow(Text(m_hSheet)));
+    SelectAdapter(PPP_ADAPTER);
+    Type(Item(IDC_WINDOW_SIZE), L"20000");
+    PressKeys({ VK_RETURN });
+    ExpectBox((L"The new settings were written to " + strFile + L".").c_str(), MB_OK | MB_ICONEXCLAMATION);
+    EXPECT_EQ(0u, m_marlin.ExitCode());
+    std::string strExpected = strOriginal;
+    strExpected.replace(strExpected.find("dword:00007d78"), 14, "dword:00004e20");
+    EXPECT_EQ(strExpected, ReadFileText(strFile));
+    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW)) << "the system registry is left alone";
+    EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
+}
+
+TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
+{
+    std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
+    const char BROKEN[] = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n";
+    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD cbWritten = 0;
+    WriteFile(hFile, BROKEN, sizeof(BROKEN) - 1, &cbWritten, nullptr);
+    CloseHandle(hFile);
+    ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
+    EXPECT_EQ(nullptr, m_marlin.Sheet());
+    HWND hBox = m_marlin.Box();
+    ASSERT_TRUE(hBox) << "no message";
+    MessageBoxSeen seen = ReadMessageBox(hBox);
+    EXPECT_EQ(Narrow(strFile + L" ") + Narrow(BAD_FILE), Narrow(seen.strText));
+    EXPECT_EQ("Marlin", Narrow(seen.strCaption));
+    EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), seen.nType);
+    EXPECT_TRUE(Answer(hBox, IDOK));
+    EXPECT_EQ(1u, m_marlin.ExitCode());
+    EXPECT_EQ(BROKEN, ReadFileText(strFile));
 }
 
 // ---- Help ----

@@ -1,0 +1,28 @@
+// A registry file edited in place of the system registry: its
+// HKEY_LOCAL_MACHINE tree in memory for the sheet, and the file rewritten
+// from it on OK.
+#pragma once
+
+#include "MemoryRegistry.h"
+#include "RegFile.h"
+#include "String.h"
+
+class CTcpParams;
+
+class CEditedFile
+{
+public:
+    // False with GetLastError() set when the file cannot be read, or with
+    // ParseError() when it is not a registry file.
+    bool Open(const WCHAR *pszPath);
+    const CRegFile &File() const { return m_file; }
+    const CString &Path() const { return m_strPath; }
+    IRegistry &Registry() { return m_registry; }
+    // Writes the record's values from the memory into the file.
+    bool Write(const CTcpParams &params);
+
+private:
+    CString m_strPath;
+    CRegFile m_file;
+    CMemoryRegistry m_registry;
+};

@@ -1,0 +1,8 @@
+// A string resource with %1, %2... replaced by the arguments in turn.
+#pragma once
+
+#include "String.h"
+
+#include <initializer_list>
+
+CString FormatResource(UINT nId, std::initializer_list<CString> arguments);

@@ -1,0 +1,142 @@
+// Registry files as regedit imports and exports them: "REGEDIT4" (ANSI or
+// UTF-8) and "Windows Registry Editor Version 5.00" (UTF-16LE with a byte
+// order mark). A file is read into the tree it leaves behind when imported,
+// and written back by changing only the lines of the values asked for, so
+// that every other byte stays. Time and memory are linear in the file's size.
+#pragma once
+
+#include "Registry.h"
+
+#include <memory>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+typedef std::basic_string<WCHAR> WString;
+
+struct RegValue
+{
+    DWORD dwType = REG_NONE;
+    std::vector<BYTE> data;
+    bool operator==(const RegValue &other) const { return dwType == other.dwType && data == other.data; }
+};
+
+// One value the program manages, and what it holds; absent when bPresent is
+// false. Paths are under HKEY_LOCAL_MACHINE ("Comm\Tcpip\Parms").
+struct RegSetting
+{
+    WString strPath;
+    WString strName;
+    bool bPresent = false;
+    RegValue value;
+};
+
+// Keys and values under HKEY_LOCAL_MACHINE, names matched without regard to
+// (ASCII) letter case and kept as first written.
+class CRegTree
+{
+public:
+    struct Key
+    {
+        WString name;
+        std::unordered_map<WString, std::unique_ptr<Key>> subkeys;              // by folded name
+        std::unordered_map<WString, std::pair<WString, RegValue>> values;       // by folded name
+    };
+
+    Key *Find(const WString &strPath) const;
+    Key *Create(const WString &strPath);
+    void Delete(const WString &strPath);
+    // The registry's key and everything below it, added to the tree.
+    void ReadFrom(IRegistry &registry, const WString &strPath);
+    // Every key and value into the registry, each level in sorted order.
+    bool WriteTo(IRegistry &registry) const;
+    bool Get(const WString &strPath, const WString &strName, RegValue *pValue) const;
+
+private:
+    Key m_root;
+};
+
+class CRegFile
+{
+public:
+    enum Error
+    {
+        ERROR_NONE,
+        ERROR_NO_HEADER,            // the first line names no known format
+        ERROR_NOT_TEXT,             // binary bytes, or text that does not decode
+        ERROR_BAD_KEY,              // a key outside the registry's roots, or malformed
+        ERROR_VALUE_OUTSIDE_KEY,    // a value before the first key
+        ERROR_NOT_AN_ENTRY,         // a line that is no key, value or comment
+        ERROR_UNTERMINATED_STRING,
+        ERROR_BAD_NUMBER,           // in dword:, hex: or hex(n):
+        ERROR_TRUNCATED_CONTINUATION,
+        ERROR_NOT_MACHINE,          // a key outside HKEY_LOCAL_MACHINE where only that will do
+    };
+
+    // Reads the file's bytes. False on bad input, with the error and the
+    // line (from 1) it was found on.
+    bool Parse(const std::vector<BYTE> &bytes);
+    Error GetError() const { return m_error; }
+    int GetErrorLine() const { return m_nErrorLine; }
+
+    // The HKEY_LOCAL_MACHINE tree an import into an empty registry leaves.
+    const CRegTree &Tree() const { return m_tree; }
+    // Applies the file's keys and values to the tree in file order, as an
+    // import into that registry would. Only keys under HKEY_LOCAL_MACHINE.
+    void ApplyTo(CRegTree &tree) const;
+    // The first key outside HKEY_LOCAL_MACHINE, as ERROR_NOT_MACHINE; a
+    // backup holds no other.
+    bool OnlyMachineKeys();
+
+    // The file with these values as given and every other line as it was:
+    // lines changed or removed in place, new ones in their key's section or
+    // at the end in a section of their own.
+    std::vector<BYTE> Rewrite(const std::vector<RegSetting> &settings) const;
+
+    // A new file of these values, "Windows Registry Editor Version 5.00".
+    static std::vector<BYTE> Format(const std::vector<RegSetting> &settings);
+
+private:
+    enum Encoding
+    {
+        ENCODING_LATIN1,
+        ENCODING_UTF8,
+        ENCODING_UTF16,
+    };
+    struct Line
+    {
+        std::string strRaw;   // the bytes, end of line included
+        WString strText;      // decoded, without the end of line
+    };
+    struct Entry   // a key or a value, over one or more lines
+    {
+        int nFirst, nLast;
+        bool bKey, bDelete, bMachine;
+        WString strPath;      // under HKEY_LOCAL_MACHINE; folded for the index
+        WString strName;      // values: as written
+        RegValue value;
+    };
+
+    bool Fail(Error error, int nLine);
+    bool Decode(const std::vector<BYTE> &bytes);
+    bool ParseKey(const WString &strText, int nLine);
+    bool ParseValue(int *pnLine);
+    void Apply(const Entry &entry, CRegTree &tree) const;
+    std::string Encode(const WString &strText) const;
+    void AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const;
+
+    Encoding m_encoding = ENCODING_UTF16;
+    bool m_bBom = false;
+    std::string m_strEol;   // encoded
+    std::vector<Line> m_lines;
+    std::vector<Entry> m_entries;
+    int m_nSection = -1;   // the key entry values now go under
+    CRegTree m_tree;
+    Error m_error = ERROR_NONE;
+    int m_nErrorLine = 0;
+};
+
+// The values the program manages for this record's adapters: the stack's
+// five and each adapter's receive window, as the registry holds them now.
+class CTcpParams;
+std::vector<RegSetting> ManagedSettings(IRegistry &registry, const CTcpParams &params);

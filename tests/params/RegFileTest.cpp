@@ -1,0 +1,204 @@
+// Registry files: what is refused and on which line, the tree a file leaves,
+// and rewriting that changes only the lines of the values asked for.
+#include "RegFile.h"
+#include "RegistryHelpers.h"
+
+namespace
+{
+
+std::vector<BYTE> Bytes(const std::string &str)
+{
+    return std::vector<BYTE>(str.begin(), str.end());
+}
+
+// ASCII text as UTF-16LE with its byte order mark.
+std::vector<BYTE> Utf16(const std::string &str)
+{
+    std::vector<BYTE> bytes = { 0xFF, 0xFE };
+    for (char ch : str)
+        bytes.insert(bytes.end(), { BYTE(ch), 0 });
+    return bytes;
+}
+
+std::string Ascii(const std::vector<BYTE> &bytes)
+{
+    std::string str;
+    for (size_t i = bytes.size() > 1 && bytes[0] == 0xFF ? 2 : 0; i < bytes.size(); i += bytes[0] == 0xFF ? 2 : 1)
+        str.push_back(static_cast<char>(bytes[i]));
+    return str;
+}
+
+const char V5[] = "Windows Registry Editor Version 5.00\r\n";
+const char STACK[] = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
+
+TEST(RegFile, RefusesBadInputNamingTheLine)
+{
+    const struct
+    {
+        const char *pszName;
+        std::vector<BYTE> bytes;
+        CRegFile::Error error;
+        int nLine;
+    } cases[] = {
+        { "no header", Utf16("REGEDIT5\r\n"), CRegFile::ERROR_NO_HEADER, 1 },
+        { "empty", {}, CRegFile::ERROR_NO_HEADER, 1 },
+        { "unterminated name", Utf16(std::string(V5) + STACK + "\"DefaultTTL=dword:1\r\n"), CRegFile::ERROR_UNTERMINATED_STRING, 3 },
+        { "unterminated string", Bytes("REGEDIT4\n[HKEY_USERS\\x]\n\n\"a\"=\"b\n"), CRegFile::ERROR_UNTERMINATED_STRING, 4 },
+        { "bad dword", Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:1000000000\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
+        { "dword not hex", Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:x1\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
+        { "bad hex byte", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,2g\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
+        { "bad hex type", Bytes(std::string(V5) + STACK + "\"a\"=hex(q):01\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
+        { "truncated continuation", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,\\\r\n  02,\\\r\n"), CRegFile::ERROR_TRUNCATED_CONTINUATION, 4 },
+        { "unknown root", Bytes(std::string(V5) + "[HKEY_NOWHERE\\Comm]\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
+        { "unclosed key", Bytes(std::string(V5) + "[HKEY_LOCAL_MACHINE\\Comm\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
+        { "value before a key", Bytes(std::string(V5) + "\"a\"=dword:1\r\n"), CRegFile::ERROR_VALUE_OUTSIDE_KEY, 2 },
+        { "not an entry", Bytes(std::string(V5) + STACK + "DefaultTTL=1\r\n"), CRegFile::ERROR_NOT_AN_ENTRY, 3 },
+        { "binary", Bytes(std::string("REGEDIT4\n[HKEY_USERS\\x]\n\x7f" "ELF\0\x01", 29)), CRegFile::ERROR_NOT_TEXT, 3 },
+        { "odd UTF-16", { 0xFF, 0xFE, 'W' }, CRegFile::ERROR_NOT_TEXT, 1 },
+    };
+    for (const auto &test : cases)
+    {
+        CRegFile file;
+        EXPECT_FALSE(file.Parse(test.bytes)) << test.pszName;
+        EXPECT_EQ(test.error, file.GetError()) << test.pszName;
+        EXPECT_EQ(test.nLine, file.GetErrorLine()) << test.pszName;
+    }
+}
+
+// What an import leaves: later lines win, deletions take keys and values.
+TEST(RegFile, ReadsTheTreeAnImportLeaves)
+{
+    CRegFile file;
+    ASSERT_TRUE(file.Parse(Utf16(std::string(V5) +
+                                 "; a comment\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"
+                                 "  \"DefaultTTL\" = dword:00000040\r\n"
+                                 "\"SackOpts\"=dword:0\r\n"
+                                 "\"sackopts\"=-\r\n"
+                                 "@=\"a \\\"quoted\\\" \\\\ path\"\r\n"
+                                 "\"Blob\"=hex(7):41,00,\\\r\n"
+                                 "    00,00\r\n"
+                                 "[HKEY_LOCAL_MACHINE\\Comm\\gone\\Parms]\r\n"
+                                 "\"x\"=dword:1\r\n"
+                                 "[-HKEY_LOCAL_MACHINE\\Comm\\Gone]\r\n"
+                                 "[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n"
+                                 "\"DefaultTTL\"=dword:00000020\r\n")));
+    const CRegTree &tree = file.Tree();
+    RegValue value;
+    ASSERT_TRUE(tree.Get(TEXT("comm\\TCPIP\\parms"), TEXT("defaultttl"), &value));
+    EXPECT_EQ((std::vector<BYTE>{ 0x40, 0, 0, 0 }), value.data) << "HKEY_CURRENT_USER's is another key";
+    EXPECT_FALSE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts"), &value)) << "deleted";
+    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT(""), &value));
+    EXPECT_EQ(size_t(2 * 18), value.data.size()) << "a \"quoted\" \\ path, and its terminator";
+    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("Blob"), &value));
+    EXPECT_EQ(7u, value.dwType);
+    EXPECT_EQ((std::vector<BYTE>{ 0x41, 0, 0, 0 }), value.data);
+    EXPECT_EQ(nullptr, tree.Find(TEXT("Comm\\gone")));
+}
+
+RegSetting Dword(const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
+{
+    RegSetting setting;
+    setting.strPath = pszPath;
+    setting.strName = pszName;
+    setting.bPresent = true;
+    setting.value = { REG_DWORD, { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) } };
+    return setting;
+}
+
+RegSetting Absent(const WCHAR *pszPath, const WCHAR *pszName)
+{
+    RegSetting setting;
+    setting.strPath = pszPath;
+    setting.strName = pszName;
+    return setting;
+}
+
+TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
+{
+    const std::string strOriginal = "REGEDIT4\n"
+                                    "\n"
+                                    "; device image\n"
+                                    "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\n"
+                                    "\"DefaultTTL\"=dword:00000040\n"
+                                    "\"Other\"=\"kept \\\"as is\\\"\"  \n"
+                                    "\"SackOpts\"=dword:00000000\n"
+                                    "\"SackOpts\"=dword:00000000\n"
+                                    "\n"
+                                    "[HKEY_LOCAL_MACHINE\\Comm\\NE20001]\n"
+                                    "\"DisplayName\"=\"NE2000 \xc3\xa9\"\n"
+                                    "\"TcpWindowSize\"=hex:01,\\\n"
+                                    "  02\n"
+                                    "[HKEY_LOCAL_MACHINE\\Comm\\NE20001\\Parms\\TcpIp]\n"
+                                    "; no value yet";
+    CRegFile file;
+    ASSERT_TRUE(file.Parse(Bytes(strOriginal)));
+    std::vector<BYTE> rewritten = file.Rewrite({
+        Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80),          // changed in place
+        Absent(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts")),                  // every line of it goes
+        Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("TCP1323Opts"), 2),             // into its key's section
+        Dword(TEXT("Comm\\NE20001\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 0x4000),
+        Dword(TEXT("Comm\\ppp1\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 0x7d78), // a new key, at the end
+        Absent(TEXT("Comm\\NE20001"), TEXT("Missing")),                         // nothing to remove
+    });
+    EXPECT_EQ("REGEDIT4\n"
+              "\n"
+              "; device image\n"
+              "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\n"
+              "\"DefaultTTL\"=dword:00000080\n"
+              "\"Other\"=\"kept \\\"as is\\\"\"  \n"
+              "\"TCP1323Opts\"=dword:00000002\n"
+              "\n"
+              "[HKEY_LOCAL_MACHINE\\Comm\\NE20001]\n"
+              "\"DisplayName\"=\"NE2000 \xc3\xa9\"\n"
+              "\"TcpWindowSize\"=hex:01,\\\n"
+              "  02\n"
+              "[HKEY_LOCAL_MACHINE\\Comm\\NE20001\\Parms\\TcpIp]\n"
+              "; no value yet\n"
+              "\"TcpWindowSize\"=dword:00004000\n"
+              "\n"
+              "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\n"
+              "\"TcpWindowSize\"=dword:00007d78\n",
+              std::string(rewritten.begin(), rewritten.end()));
+    CRegFile unchanged;
+    ASSERT_TRUE(unchanged.Parse(Bytes(strOriginal)));
+    EXPECT_EQ(Bytes(strOriginal), unchanged.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x40) }))
+        << "a value as it stands changes nothing";
+}
+
+TEST(RegFile, AValueAKeyDeletionHidesIsWrittenAgainAtTheEnd)
+{
+    CRegFile file;
+    ASSERT_TRUE(file.Parse(Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000040\r\n"
+                                 "[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n")));
+    std::string strOut = Ascii(file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x20) }));
+    EXPECT_EQ(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000020\r\n[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\r\n" +
+                  STACK + "\"DefaultTTL\"=dword:00000020\r\n",
+              strOut);
+}
+
+TEST(RegFile, FormatsABackupThatReadsBackTheSame)
+{
+    RegSetting text = Absent(TEXT("Comm\\a\\Parms\\TcpIp"), TEXT("S\\\"x"));
+    text.bPresent = true;
+    text.value = { REG_SZ, { 'h', 0, 'i', 0, 0, 0 } };
+    RegSetting binary = text;
+    binary.strName = TEXT("B");
+    binary.value = { REG_BINARY, { 1, 2, 0xFF } };
+    const std::vector<RegSetting> settings = { Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 64),
+                                               Absent(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts")), text, binary };
+    std::vector<BYTE> bytes = CRegFile::Format(settings);
+    EXPECT_EQ(std::string(V5) + "\r\n" + STACK + "\"DefaultTTL\"=dword:00000040\r\n\"SackOpts\"=-\r\n\r\n"
+              "[HKEY_LOCAL_MACHINE\\Comm\\a\\Parms\\TcpIp]\r\n\"S\\\\\\\"x\"=\"hi\"\r\n\"B\"=hex:01,02,ff\r\n",
+              Ascii(bytes));
+    CRegFile file;
+    ASSERT_TRUE(file.Parse(bytes));
+    for (const RegSetting &setting : settings)
+    {
+        RegValue value;
+        EXPECT_EQ(setting.bPresent, file.Tree().Get(setting.strPath, setting.strName, &value)) << Narrow(setting.strName.c_str());
+        EXPECT_TRUE(!setting.bPresent || value == setting.value) << Narrow(setting.strName.c_str());
+    }
+}
+
+} // namespace
