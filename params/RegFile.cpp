@@ -558,6 +558,16 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes)
     return true;
 }
 
+bool CRegFile::Mentions(const std::vector<RegSetting> &settings) const
+{
+    for (const Entry &entry : m_entries)
+        for (const RegSetting &setting : settings)
+            if (!entry.bKey && entry.bMachine && Folded(entry.strPath) == Folded(setting.strPath) &&
+                Folded(entry.strName) == Folded(setting.strName))
+                return true;
+    return false;
+}
+
 bool CRegFile::OnlyMachineKeys()
 {
     for (const Entry &entry : m_entries)

@@ -453,6 +453,96 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
     EXPECT_EQ(BROKEN, ReadFileText(strFile));
 }
 
+// Settings, "Restore Backup...", a file chosen in the platform's own dialog.
+void WriteText(const std::wstring &strFile, const std::string &strText)
+{
+    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD cbWritten = 0;
+    WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
+    CloseHandle(hFile);
+}
+
+class RestoreTest : public MarlinTest
+{
+protected:
+    void Restore(const std::wstring &strFile)
+    {
+        PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_RETURN });   // Settings: the last item
+        HWND hDialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
+        EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
+        HWND hName = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
+        SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
+        PressKeys({ VK_RETURN });
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hDialog); })) << "the dialog stays";
+    }
+};
+
+TEST_F(RestoreTest, ABackupIsReadIntoTheSheetAndOkWritesIt)
+{
+    std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\backup.reg";
+    WriteText(strFile, "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:00000020\r\n\"SackOpts\"=-\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\r\n\"TcpWindowSize\"=dword:0000fa00\r\n");
+    Start();
+    Restore(strFile);
+    SelectAdapter(PPP_ADAPTER);
+    EXPECT_EQ("64000", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written before OK";
+    PressKeys({ VK_RETURN });
+    ExpectSaved();
+    EXPECT_EQ("dword 32", RegValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("absent", RegValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 64000", RegValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW)) << "not in the backup: as it was";
+}
+
+TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
+{
+    const struct
+    {
+        const char *pszText;
+        const char *pszMessage;
+    } cases[] = {
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=\"open\r\n",
+          " is not a registry file that Marlin can read. Line 3: a quoted name or string is not closed." },
+        { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
+          " is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only." },
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\"DefaultTTL\"=dword:20\r\n",
+          " holds none of the settings Marlin manages, so nothing was changed." },
+    };
+    Start();
+    for (const auto &test : cases)
+    {
+        std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\other.reg";
+        WriteText(strFile, test.pszText);
+        m_marlin.Activate();
+        Restore(strFile);
+        ExpectBox((strFile + std::wstring(test.pszMessage, test.pszMessage + strlen(test.pszMessage))).c_str(),
+                  MB_OK | MB_ICONSTOP);
+    }
+    m_marlin.Activate();
+    PressKeys({ VK_RETURN });
+    EXPECT_TRUE(m_marlin.HasEnded()) << "nothing changed: no message, the sheet closes";
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
+}
+
+// A file the platform's regedit exported opens on the values it holds.
+TEST_F(MarlinTest, ARegistryFileRegeditExportedOpensOnItsValues)
+{
+    std::wstring strFile = ScratchFolder(L"exported", {}) + L"\\exported.reg";
+    DeleteFileW(strFile.c_str());
+    CProgram regedit;
+    ASSERT_TRUE(regedit.Run(L"regedit.exe /E \"" + strFile + L"\" HKEY_LOCAL_MACHINE\\Comm") && regedit.HasEnded(30000));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
+    Start(WindowsPath(MARLIN_EXE), L"", strFile);
+    SelectAdapter(PPP_ADAPTER);
+    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_TRUE(ShowPage(m_hSheet, TTL));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(1006), BM_GETCHECK, 0, 0)) << "64";
+}
+
 // ---- Help ----
 
 TEST_F(MarlinTest, HelpOpensTheDocumentAtItsContentsInTheBrowser)
