@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace
 {
@@ -560,11 +561,12 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes)
 
 bool CRegFile::Mentions(const std::vector<RegSetting> &settings) const
 {
+    std::unordered_set<WString> names;
+    for (const RegSetting &setting : settings)
+        names.insert(Folded(setting.strPath) + WCHAR(0) + Folded(setting.strName));
     for (const Entry &entry : m_entries)
-        for (const RegSetting &setting : settings)
-            if (!entry.bKey && entry.bMachine && Folded(entry.strPath) == Folded(setting.strPath) &&
-                Folded(entry.strName) == Folded(setting.strName))
-                return true;
+        if (!entry.bKey && entry.bMachine && names.count(Folded(entry.strPath) + WCHAR(0) + Folded(entry.strName)))
+            return true;
     return false;
 }
 
@@ -735,17 +737,20 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
 // A section for each key, in the order the settings first name it.
 void CRegFile::AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const
 {
-    std::vector<WString> keysDone;
-    for (size_t i = 0; i < settings.size(); i++)
+    std::vector<WString> keys;
+    std::unordered_map<WString, std::vector<const RegSetting *>> byKey;
+    for (const RegSetting &setting : settings)
     {
-        WString strFolded = Folded(settings[i].strPath);
-        if (std::find(keysDone.begin(), keysDone.end(), strFolded) != keysDone.end())
-            continue;
-        keysDone.push_back(strFolded);
-        *pstrOut += m_strEol + Encode(KeyLine(settings[i].strPath)) + m_strEol;
-        for (size_t k = i; k < settings.size(); k++)
-            if (Folded(settings[k].strPath) == strFolded)
-                *pstrOut += Encode(SettingLine(settings[k])) + m_strEol;
+        std::vector<const RegSetting *> &inKey = byKey[Folded(setting.strPath)];
+        if (inKey.empty())
+            keys.push_back(Folded(setting.strPath));
+        inKey.push_back(&setting);
+    }
+    for (const WString &strKey : keys)
+    {
+        *pstrOut += m_strEol + Encode(KeyLine(byKey[strKey].front()->strPath)) + m_strEol;
+        for (const RegSetting *pSetting : byKey[strKey])
+            *pstrOut += Encode(SettingLine(*pSetting)) + m_strEol;
     }
 }
 
