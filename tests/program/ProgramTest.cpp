@@ -115,6 +115,14 @@ std::wstring BackupFolder()
     return std::wstring(szFolder) + L"\\Marlin\\Backups";
 }
 
+void WriteText(const std::wstring &strFile, const std::string &strText)
+{
+    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD cbWritten = 0;
+    WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
+    CloseHandle(hFile);
+}
+
 // ---- The typical use ----
 
 TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
@@ -412,6 +420,35 @@ TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
     EXPECT_EQ("absent", RegValue(PARMS, WINDOW));
 }
 
+// A file where the backups folder should be: no backup, so nothing written.
+TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
+{
+    std::wstring strFolder = BackupFolder(), strAside = strFolder + L"-aside";
+    ASSERT_TRUE(MoveFileW(strFolder.c_str(), strAside.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+    struct Restorer
+    {
+        std::wstring strFolder, strAside;
+        ~Restorer()
+        {
+            DeleteFileW(strFolder.c_str());
+            MoveFileW(strAside.c_str(), strFolder.c_str());
+        }
+    } restorer{ strFolder, strAside };
+    WriteText(strFolder, "not a folder");
+    Start();
+    PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
+    ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
+    PressKeys({ VK_RETURN });
+    HWND hBox = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
+    std::string strText = Narrow(ReadMessageBox(hBox).strText);
+    EXPECT_EQ(0u, strText.find("Nothing was changed: a backup of the current settings could not be written in " +
+                               Narrow(strFolder) + " (")) << strText;
+    ExpectBox(ReadMessageBox(hBox).strText.c_str(), MB_OK | MB_ICONSTOP);
+    ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written";
+}
+
 // The file is edited in place of the system registry: one line changes.
 TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
 {
@@ -436,10 +473,7 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 {
     std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
     const char BROKEN[] = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n";
-    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD cbWritten = 0;
-    WriteFile(hFile, BROKEN, sizeof(BROKEN) - 1, &cbWritten, nullptr);
-    CloseHandle(hFile);
+    WriteText(strFile, BROKEN);
     ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
     EXPECT_EQ(nullptr, m_marlin.Sheet());
     HWND hBox = m_marlin.Box();
@@ -454,14 +488,6 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 }
 
 // Settings, "Restore Backup...", a file chosen in the platform's own dialog.
-void WriteText(const std::wstring &strFile, const std::string &strText)
-{
-    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD cbWritten = 0;
-    WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
-    CloseHandle(hFile);
-}
-
 class RestoreTest : public MarlinTest
 {
 protected:
