@@ -405,7 +405,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
         Line line;
         line.strRaw.assign(bytes.begin() + i, bytes.begin() + nEnd);
         size_t cbText = line.strRaw.size();
-        if (cbText >= nUnit && line.strRaw[cbText - nUnit] == '\n')
+        if (cbText >= nUnit && line.strRaw[cbText - nUnit] == '\n' && (nUnit == 1 || line.strRaw[cbText - 1] == 0))
             cbText -= nUnit;
         if (m_encoding == ENCODING_UTF16)
             for (size_t k = 0; k + 1 < cbText; k += 2)
