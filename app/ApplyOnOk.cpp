@@ -121,7 +121,8 @@ bool CMarlinProp::SaveChanges(const CTcpParams &stored)
     CString strWhere;
     if (!m_pFile && !WriteBackup(*m_pDevice, *m_pRegistry, theParams, &strWhere))
     {
-        ShowMessage(FormatResource(IDS_BACKUP_FAILED, { strWhere }), MB_OK | MB_ICONSTOP);
+        CString strWhy = SystemMessage(GetLastError());
+        ShowMessage(FormatResource(IDS_BACKUP_FAILED, { strWhere, strWhy }), MB_OK | MB_ICONSTOP);
         return false;
     }
 

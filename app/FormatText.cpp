@@ -17,3 +17,13 @@ CString FormatResource(UINT nId, std::initializer_list<CString> arguments)
     }
     return strText.c_str();
 }
+
+CString SystemMessage(DWORD dwError)
+{
+    WCHAR szText[512] = {};
+    DWORD cchText = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, dwError, 0,
+                                   szText, 512, nullptr);
+    while (cchText > 0 && (szText[cchText - 1] == L'\r' || szText[cchText - 1] == L'\n' || szText[cchText - 1] == L'.'))
+        szText[--cchText] = 0;
+    return cchText ? CString(szText) : CString((L"error " + std::to_wstring(dwError)).c_str());
+}

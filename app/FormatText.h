@@ -6,3 +6,6 @@
 #include <initializer_list>
 
 CString FormatResource(UINT nId, std::initializer_list<CString> arguments);
+
+// The platform's words for an error code, without the line end.
+CString SystemMessage(DWORD dwError);

@@ -47,6 +47,7 @@ protected:
     BOOL OnInitDialog() override;
 
     void OnSettings(UINT nID);
+    void OnRestoreBackup();
     void RefreshPages();
     LRESULT OnHelpRequest(WPARAM wParam, LPARAM lParam);
     void OnHelpContents();

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <unordered_set>
 
 namespace
 {
@@ -404,7 +405,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
         Line line;
         line.strRaw.assign(bytes.begin() + i, bytes.begin() + nEnd);
         size_t cbText = line.strRaw.size();
-        if (cbText >= nUnit && line.strRaw[cbText - nUnit] == '\n')
+        if (cbText >= nUnit && line.strRaw[cbText - nUnit] == '\n' && (nUnit == 1 || line.strRaw[cbText - 1] == 0))
             cbText -= nUnit;
         if (m_encoding == ENCODING_UTF16)
             for (size_t k = 0; k + 1 < cbText; k += 2)
@@ -556,6 +557,17 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes)
     }
     ApplyTo(m_tree);
     return true;
+}
+
+bool CRegFile::Mentions(const std::vector<RegSetting> &settings) const
+{
+    std::unordered_set<WString> names;
+    for (const RegSetting &setting : settings)
+        names.insert(Folded(setting.strPath) + WCHAR(0) + Folded(setting.strName));
+    for (const Entry &entry : m_entries)
+        if (!entry.bKey && entry.bMachine && names.count(Folded(entry.strPath) + WCHAR(0) + Folded(entry.strName)))
+            return true;
+    return false;
 }
 
 bool CRegFile::OnlyMachineKeys()
@@ -725,17 +737,20 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
 // A section for each key, in the order the settings first name it.
 void CRegFile::AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const
 {
-    std::vector<WString> keysDone;
-    for (size_t i = 0; i < settings.size(); i++)
+    std::vector<WString> keys;
+    std::unordered_map<WString, std::vector<const RegSetting *>> byKey;
+    for (const RegSetting &setting : settings)
     {
-        WString strFolded = Folded(settings[i].strPath);
-        if (std::find(keysDone.begin(), keysDone.end(), strFolded) != keysDone.end())
-            continue;
-        keysDone.push_back(strFolded);
-        *pstrOut += m_strEol + Encode(KeyLine(settings[i].strPath)) + m_strEol;
-        for (size_t k = i; k < settings.size(); k++)
-            if (Folded(settings[k].strPath) == strFolded)
-                *pstrOut += Encode(SettingLine(settings[k])) + m_strEol;
+        std::vector<const RegSetting *> &inKey = byKey[Folded(setting.strPath)];
+        if (inKey.empty())
+            keys.push_back(Folded(setting.strPath));
+        inKey.push_back(&setting);
+    }
+    for (const WString &strKey : keys)
+    {
+        *pstrOut += m_strEol + Encode(KeyLine(byKey[strKey].front()->strPath)) + m_strEol;
+        for (const RegSetting *pSetting : byKey[strKey])
+            *pstrOut += Encode(SettingLine(*pSetting)) + m_strEol;
     }
 }
 

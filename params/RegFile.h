@@ -84,6 +84,8 @@ public:
     // Applies the file's keys and values to the tree in file order, as an
     // import into that registry would. Only keys under HKEY_LOCAL_MACHINE.
     void ApplyTo(CRegTree &tree) const;
+    // Whether a value line of the file sets or deletes one of these.
+    bool Mentions(const std::vector<RegSetting> &settings) const;
     // The first key outside HKEY_LOCAL_MACHINE, as ERROR_NOT_MACHINE; a
     // backup holds no other.
     bool OnlyMachineKeys();

@@ -38,6 +38,7 @@
 #define ID_HELPMENU             40008
 #define ID_HELP_CONTENTS        40009
 #define ID_HELP_ABOUT           40010
+#define ID_SETTINGS_RESTORE     40011
 
 // Messages shown on OK, and when help cannot be shown
 #define IDS_ENABLE_SCALING      10001
@@ -52,6 +53,8 @@
 #define IDS_FILE_UNREADABLE     10010
 #define IDS_FILE_NOT_REGISTRY   10011
 #define IDS_USAGE               10012
+#define IDS_RESTORE_NOTHING     10013
+#define IDS_RESTORE_FILTER      10014
 // 10020 plus CRegFile's error: why a registry file was refused.
 #define IDS_REGFILE_ERROR_BASE  10020
 

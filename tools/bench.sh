@@ -11,9 +11,11 @@ BASELINE=build/windows/bench/minimal_sheet.exe
 
 install_packages
 cmake --preset bench >/dev/null
-cmake --build --preset bench --target params_bench >/dev/null
+cmake --build --preset bench --target params_bench regfile_bench >/dev/null
 echo "== native"
 build/bench/bench/params_bench
+echo "== registry file, native"
+build/bench/bench/regfile_bench
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target params_bench minimal_sheet startup_bench >/dev/null

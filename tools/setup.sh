@@ -1,7 +1,8 @@
 # Sourced by the scripts in tools/: installs what the build and the tests
 # need, and runs Wine in the project's own prefix.
 
-PACKAGES="cmake ninja-build g++ googletest
+# libclang-rt holds libFuzzer, which clang only recommends (tools/fuzz.sh).
+PACKAGES="cmake ninja-build g++ googletest clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
     wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils xdotool imagemagick"
 

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both configurations and runs every test:
-# natively under the sanitizers, and the Windows build under Wine.
+# natively under the sanitizers, the fuzz targets once over their seeds, and
+# the Windows build under Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
@@ -10,6 +11,7 @@ install_packages
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
+tools/fuzz.sh --replay
 
 cmake --preset windows >/dev/null
 cmake --build --preset windows

@@ -55,6 +55,12 @@ TEST(RegFile, RefusesBadInputNamingTheLine)
         { "not an entry", Bytes(std::string(V5) + STACK + "DefaultTTL=1\r\n"), CRegFile::ERROR_NOT_AN_ENTRY, 3 },
         { "binary", Bytes(std::string("REGEDIT4\n[HKEY_USERS\\x]\n\x7f" "ELF\0\x01", 29)), CRegFile::ERROR_NOT_TEXT, 3 },
         { "odd UTF-16", { 0xFF, 0xFE, 'W' }, CRegFile::ERROR_NOT_TEXT, 1 },
+        // U+080A is no line end, though its low byte is one.
+        { "UTF-16 0A not a line end", [] {
+              std::vector<BYTE> bytes = Utf16(std::string(V5) + STACK + "\"a\"=dword:1");
+              bytes.insert(bytes.end(), { 0x0A, 0x08 });
+              return bytes;
+          }(), CRegFile::ERROR_BAD_NUMBER, 3 },
     };
     for (const auto &test : cases)
     {

@@ -115,6 +115,14 @@ std::wstring BackupFolder()
     return std::wstring(szFolder) + L"\\Marlin\\Backups";
 }
 
+void WriteText(const std::wstring &strFile, const std::string &strText)
+{
+    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD cbWritten = 0;
+    WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
+    CloseHandle(hFile);
+}
+
 // ---- The typical use ----
 
 TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
@@ -412,6 +420,35 @@ TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
     EXPECT_EQ("absent", RegValue(PARMS, WINDOW));
 }
 
+// A file where the backups folder should be: no backup, so nothing written.
+TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
+{
+    std::wstring strFolder = BackupFolder(), strAside = strFolder + L"-aside";
+    ASSERT_TRUE(MoveFileW(strFolder.c_str(), strAside.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
+    struct Restorer
+    {
+        std::wstring strFolder, strAside;
+        ~Restorer()
+        {
+            DeleteFileW(strFolder.c_str());
+            MoveFileW(strAside.c_str(), strFolder.c_str());
+        }
+    } restorer{ strFolder, strAside };
+    WriteText(strFolder, "not a folder");
+    Start();
+    PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
+    ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
+    PressKeys({ VK_RETURN });
+    HWND hBox = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
+    std::string strText = Narrow(ReadMessageBox(hBox).strText);
+    EXPECT_EQ(0u, strText.find("Nothing was changed: a backup of the current settings could not be written in " +
+                               Narrow(strFolder) + " (")) << strText;
+    ExpectBox(ReadMessageBox(hBox).strText.c_str(), MB_OK | MB_ICONSTOP);
+    ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written";
+}
+
 // The file is edited in place of the system registry: one line changes.
 TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
 {
@@ -436,10 +473,7 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 {
     std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
     const char BROKEN[] = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n";
-    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD cbWritten = 0;
-    WriteFile(hFile, BROKEN, sizeof(BROKEN) - 1, &cbWritten, nullptr);
-    CloseHandle(hFile);
+    WriteText(strFile, BROKEN);
     ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
     EXPECT_EQ(nullptr, m_marlin.Sheet());
     HWND hBox = m_marlin.Box();
@@ -451,6 +485,88 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
     EXPECT_TRUE(Answer(hBox, IDOK));
     EXPECT_EQ(1u, m_marlin.ExitCode());
     EXPECT_EQ(BROKEN, ReadFileText(strFile));
+}
+
+// Settings, "Restore Backup...", a file chosen in the platform's own dialog.
+class RestoreTest : public MarlinTest
+{
+protected:
+    void Restore(const std::wstring &strFile)
+    {
+        PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_RETURN });   // Settings: the last item
+        HWND hDialog = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
+        EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
+        HWND hName = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
+        SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
+        PressKeys({ VK_RETURN });
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hDialog); })) << "the dialog stays";
+    }
+};
+
+TEST_F(RestoreTest, ABackupIsReadIntoTheSheetAndOkWritesIt)
+{
+    std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\backup.reg";
+    WriteText(strFile, "Windows Registry Editor Version 5.00\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:00000020\r\n\"SackOpts\"=-\r\n\r\n"
+                       "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\r\n\"TcpWindowSize\"=dword:0000fa00\r\n");
+    Start();
+    Restore(strFile);
+    SelectAdapter(PPP_ADAPTER);
+    EXPECT_EQ("64000", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written before OK";
+    PressKeys({ VK_RETURN });
+    ExpectSaved();
+    EXPECT_EQ("dword 32", RegValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("absent", RegValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 64000", RegValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW)) << "not in the backup: as it was";
+}
+
+TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
+{
+    const struct
+    {
+        const char *pszText;
+        const char *pszMessage;
+    } cases[] = {
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=\"open\r\n",
+          " is not a registry file that Marlin can read. Line 3: a quoted name or string is not closed." },
+        { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
+          " is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only." },
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\"DefaultTTL\"=dword:20\r\n",
+          " holds none of the settings Marlin manages, so nothing was changed." },
+    };
+    Start();
+    for (const auto &test : cases)
+    {
+        std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\other.reg";
+        WriteText(strFile, test.pszText);
+        m_marlin.Activate();
+        Restore(strFile);
+        ExpectBox((strFile + std::wstring(test.pszMessage, test.pszMessage + strlen(test.pszMessage))).c_str(),
+                  MB_OK | MB_ICONSTOP);
+    }
+    m_marlin.Activate();
+    PressKeys({ VK_RETURN });
+    EXPECT_TRUE(m_marlin.HasEnded()) << "nothing changed: no message, the sheet closes";
+    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
+}
+
+// A file the platform's regedit exported opens on the values it holds.
+TEST_F(MarlinTest, ARegistryFileRegeditExportedOpensOnItsValues)
+{
+    std::wstring strFile = ScratchFolder(L"exported", {}) + L"\\exported.reg";
+    DeleteFileW(strFile.c_str());
+    CProgram regedit;
+    ASSERT_TRUE(regedit.Run(L"regedit.exe /E \"" + strFile + L"\" HKEY_LOCAL_MACHINE\\Comm") && regedit.HasEnded(30000));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
+    Start(WindowsPath(MARLIN_EXE), L"", strFile);
+    SelectAdapter(PPP_ADAPTER);
+    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_TRUE(ShowPage(m_hSheet, TTL));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(1006), BM_GETCHECK, 0, 0)) << "64";
 }
 
 // ---- Help ----

@@ -1,0 +1,69 @@
+// Settings, "Restore Backup...": a backup (or any registry file of the
+// device's settings) read into the sheet as "Reset" reads the registry, over
+// what the registry holds now. OK then writes it by the usual rules.
+#include "MarlinProp.h"
+
+#include "FormatText.h"
+#include "MemoryRegistry.h"
+#include "RegFile.h"
+#include "RegFileIo.h"
+#include "ResourceString.h"
+#include "TcpParams.h"
+#include "resource.h"
+
+#include <commdlg.h>
+
+#include <string>
+
+void CMarlinProp::OnRestoreBackup()
+{
+    // The filter's parts are separated by '|' in the string table.
+    std::wstring strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
+    for (WCHAR &ch : strFilter)
+        ch = ch == L'|' ? L'\0' : ch;
+    CString strFolder = m_pDevice->GetBackupFolder();
+    WCHAR szFile[MAX_PATH] = {};
+    OPENFILENAMEW dialog = {};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = m_hWnd;
+    dialog.lpstrFilter = strFilter.c_str();
+    dialog.lpstrFile = szFile;
+    dialog.nMaxFile = MAX_PATH;
+    dialog.lpstrInitialDir = strFolder.IsEmpty() ? nullptr : static_cast<const WCHAR *>(strFolder);
+    dialog.lpstrDefExt = L"reg";
+    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    if (!GetOpenFileNameW(&dialog))
+        return;
+
+    std::vector<BYTE> bytes;
+    CRegFile file;
+    if (!ReadFileBytes(szFile, &bytes))
+    {
+        ShowMessage(FormatResource(IDS_FILE_UNREADABLE, { szFile }), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (!file.Parse(bytes) || !file.OnlyMachineKeys())
+    {
+        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, std::to_wstring(file.GetErrorLine()).c_str(),
+                                                           LoadResourceString(IDS_REGFILE_ERROR_BASE + file.GetError()) }),
+                    MB_OK | MB_ICONSTOP);
+        return;
+    }
+
+    // The file over what the registry holds now, so that what it does not
+    // mention (names, other adapters) stays.
+    CRegTree tree;
+    tree.ReadFrom(*m_pRegistry, L"Comm");
+    file.ApplyTo(tree);
+    CMemoryRegistry restored;
+    tree.WriteTo(restored);
+    CTcpParams params;
+    params.Load(restored);
+    if (!file.Mentions(ManagedSettings(restored, params)))
+    {
+        ShowMessage(FormatResource(IDS_RESTORE_NOTHING, { szFile }), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    theParams.Load(restored);
+    RefreshPages();
+}
