@@ -172,6 +172,17 @@ TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
         << "a value as it stands changes nothing";
 }
 
+// Bytes that are not UTF-8 are one character each, and go back as they came.
+TEST(RegFile, AnAnsiFileKeepsItsBytes)
+{
+    const std::string strAnsi = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\\xe9th0\\Parms\\TcpIp]\r\n\"Note\"=\"\xe9\"\r\n";
+    CRegFile file;
+    ASSERT_TRUE(file.Parse(Bytes(strAnsi)));
+    EXPECT_NE(nullptr, file.Tree().Find(TEXT("Comm\\\u00e9TH0")));
+    std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\\u00e9th0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 1) });
+    EXPECT_EQ(strAnsi + "\"TcpWindowSize\"=dword:00000001\r\n", std::string(rewritten.begin(), rewritten.end()));
+}
+
 TEST(RegFile, AValueAKeyDeletionHidesIsWrittenAgainAtTheEnd)
 {
     CRegFile file;
