@@ -4,7 +4,7 @@
 # libclang-rt holds libFuzzer, which clang only recommends (tools/fuzz.sh).
 PACKAGES="cmake ninja-build g++ googletest clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils xdotool imagemagick"
+    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils xdotool imagemagick msitools wixl zip"
 
 install_packages() {
     local missing=

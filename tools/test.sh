@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds both configurations and runs every test:
-# natively under the sanitizers, the fuzz targets once over their seeds, and
-# the Windows build under Wine.
+# natively under the sanitizers, the fuzz targets once over their seeds, the
+# Windows build under Wine, and the packages' installer in a Wine of its own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
@@ -16,3 +16,6 @@ tools/fuzz.sh --replay
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 tools/wine-tests.sh
+
+tools/package.sh
+tests/install/install-test.sh

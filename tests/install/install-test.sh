@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The installer on a Windows of its own: installs build/dist's MSI with
+# msiexec in a fresh Wine prefix, starts the installed program through its
+# Start-menu shortcut and waits for its sheet, uninstalls, and finds no file,
+# shortcut or installed-programs entry left, while the user's backups stay.
+# tools/package.sh writes the MSI first.
+set -euo pipefail
+cd "$(dirname "$0")/../.."
+. tools/setup.sh
+
+MSI=$(ls build/dist/marlin-*-x64.msi)
+VERSION=$(cat build/release/generated/version.txt)
+RESOLVER=build/windows/tests/install/shortcut_target.exe
+WAIT_S=30
+
+fail() {
+    echo "install test: $1" >&2
+    exit 1
+}
+
+wait_for() {
+    local deadline=$((SECONDS + WAIT_S))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.2
+    done
+}
+
+sheet_shown() { xdotool search --onlyvisible --name '^Marlin$' >/dev/null 2>&1; }
+uninstall_entries() { wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r'; }
+
+rm -rf build/install-prefix
+use_wine_prefix "$PWD/build/install-prefix"
+ensure_display
+start_wineserver
+unmanaged_windows
+DRIVE_C=$WINEPREFIX/drive_c
+INSTALLED="$DRIVE_C/Program Files/Marlin"
+BACKUPS=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')")/Marlin/Backups
+
+wine msiexec /i "$(winepath -w "$MSI")" /qn || fail "msiexec /i failed"
+for file in marlin.exe marlin.htm readme.txt LICENSE.txt; do
+    [ -f "$INSTALLED/$file" ] || fail "$file is not in Program Files\\Marlin"
+done
+SHORTCUT=$(find "$DRIVE_C" -name Marlin.lnk | head -n 1)
+[ -n "$SHORTCUT" ] || fail "no Start-menu shortcut"
+case "$SHORTCUT" in *"/Start Menu/Programs/Marlin.lnk") ;; *) fail "the shortcut is at $SHORTCUT" ;; esac
+uninstall_entries | grep -q 'DisplayName.*REG_SZ.*Marlin$' || fail "no installed-programs entry"
+uninstall_entries | grep -q "DisplayVersion.*REG_SZ.*$(echo "$VERSION" | sed 's/\.\(.\)/.\1./')" ||
+    fail "the entry has no version"
+# Windows takes the entry's icon from the package; Wine's msiexec writes no
+# DisplayIcon, so the package itself is read.
+msiinfo export "$MSI" Property | grep -q '^ARPPRODUCTICON.marlin.ico' && msiinfo export "$MSI" Icon | grep -q '^marlin.ico' ||
+    fail "the entry has no icon"
+
+TARGET=$(wine "$RESOLVER" "$(winepath -w "$SHORTCUT")" | tr -d '\r') || fail "the shortcut does not resolve"
+[ "$TARGET" = 'C:\Program Files\Marlin\marlin.exe' ] || fail "the shortcut starts $TARGET"
+wine "$TARGET" >/dev/null 2>&1 </dev/null &
+marlin_pid=$!
+wait_for sheet_shown || { kill "$marlin_pid"; fail "the installed program showed no sheet"; }
+sleep 1
+xdotool key Escape
+wait_for eval '! kill -0 "$marlin_pid" 2>/dev/null' || { kill "$marlin_pid"; fail "Marlin did not close on Escape"; }
+
+# A later version replaces this one: one entry, the later version's.
+LATER=build/install-prefix/marlin-later.msi
+(cd installer && wixl -a x64 -D Version=99.0.0 -D SourceDir=.. -D BuildDir=../build/release -o "../$LATER" marlin.wxs)
+wine msiexec /i "$(winepath -w "$LATER")" /qn || fail "msiexec /i of a later version failed"
+[ "$(uninstall_entries | grep -c 'DisplayName.*REG_SZ.*Marlin$')" = 1 ] || fail "the later version did not replace the earlier"
+uninstall_entries | grep -q 'DisplayVersion.*REG_SZ.*99\.0\.0' || fail "the entry is not the later version's"
+MSI=$LATER
+
+# A backup the user made survives the uninstall.
+mkdir -p "$BACKUPS"
+echo kept >"$BACKUPS/20261208-000000.reg"
+wine msiexec /x "$(winepath -w "$MSI")" /qn || fail "msiexec /x failed"
+[ ! -e "$INSTALLED" ] || fail "Program Files\\Marlin is still there: $(ls "$INSTALLED")"
+[ ! -e "$SHORTCUT" ] || fail "the shortcut is still there"
+! uninstall_entries | grep -q 'DisplayName.*Marlin$' || fail "the installed-programs entry is still there"
+! wine reg query 'HKLM\Software\Marlin' >/dev/null 2>&1 || fail "HKLM\\Software\\Marlin is still there"
+[ -f "$BACKUPS/20261208-000000.reg" ] || fail "the user's backup went with the program"
+echo "install test: installed, started from the Start menu and uninstalled; nothing left, backups kept"
