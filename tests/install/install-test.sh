@@ -27,7 +27,13 @@ wait_for() {
 }
 
 sheet_shown() { xdotool search --onlyvisible --name '^Marlin$' >/dev/null 2>&1; }
-uninstall_entries() { wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r'; }
+# The installed-programs entries that match: the whole listing is read first,
+# since grep -q stopping early would fail a pipe under pipefail.
+entries_matching() {
+    local entries
+    entries=$(wine reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall' /s 2>/dev/null | tr -d '\r')
+    grep -c "$1" <<<"$entries" || true
+}
 
 rm -rf build/install-prefix
 use_wine_prefix "$PWD/build/install-prefix"
@@ -42,16 +48,17 @@ wine msiexec /i "$(winepath -w "$MSI")" /qn || fail "msiexec /i failed"
 for file in marlin.exe marlin.htm readme.txt LICENSE.txt; do
     [ -f "$INSTALLED/$file" ] || fail "$file is not in Program Files\\Marlin"
 done
-SHORTCUT=$(find "$DRIVE_C" -name Marlin.lnk | head -n 1)
+SHORTCUT=$(find "$DRIVE_C" -name Marlin.lnk -print -quit)
 [ -n "$SHORTCUT" ] || fail "no Start-menu shortcut"
 case "$SHORTCUT" in *"/Start Menu/Programs/Marlin.lnk") ;; *) fail "the shortcut is at $SHORTCUT" ;; esac
-uninstall_entries | grep -q 'DisplayName.*REG_SZ.*Marlin$' || fail "no installed-programs entry"
-uninstall_entries | grep -q "DisplayVersion.*REG_SZ.*$(echo "$VERSION" | sed 's/\.\(.\)/.\1./')" ||
+[ "$(entries_matching 'DisplayName.*REG_SZ.*Marlin$')" = 1 ] || fail "no installed-programs entry"
+[ "$(entries_matching "DisplayVersion.*REG_SZ.*$(echo "$VERSION" | sed 's/\.\(.\)/.\1./')")" = 1 ] ||
     fail "the entry has no version"
 # Windows takes the entry's icon from the package; Wine's msiexec writes no
 # DisplayIcon, so the package itself is read.
-msiinfo export "$MSI" Property | grep -q '^ARPPRODUCTICON.marlin.ico' && msiinfo export "$MSI" Icon | grep -q '^marlin.ico' ||
-    fail "the entry has no icon"
+# (Each read whole first, as above.)
+PROPERTIES=$(msiinfo export "$MSI" Property) ICONS=$(msiinfo export "$MSI" Icon)
+grep -q '^ARPPRODUCTICON.marlin.ico' <<<"$PROPERTIES" && grep -q '^marlin.ico' <<<"$ICONS" || fail "the entry has no icon"
 
 TARGET=$(wine "$RESOLVER" "$(winepath -w "$SHORTCUT")" | tr -d '\r') || fail "the shortcut does not resolve"
 [ "$TARGET" = 'C:\Program Files\Marlin\marlin.exe' ] || fail "the shortcut starts $TARGET"
@@ -66,8 +73,8 @@ wait_for eval '! kill -0 "$marlin_pid" 2>/dev/null' || { kill "$marlin_pid"; fai
 LATER=build/install-prefix/marlin-later.msi
 (cd installer && wixl -a x64 -D Version=99.0.0 -D SourceDir=.. -D BuildDir=../build/release -o "../$LATER" marlin.wxs)
 wine msiexec /i "$(winepath -w "$LATER")" /qn || fail "msiexec /i of a later version failed"
-[ "$(uninstall_entries | grep -c 'DisplayName.*REG_SZ.*Marlin$')" = 1 ] || fail "the later version did not replace the earlier"
-uninstall_entries | grep -q 'DisplayVersion.*REG_SZ.*99\.0\.0' || fail "the entry is not the later version's"
+[ "$(entries_matching 'DisplayName.*REG_SZ.*Marlin$')" = 1 ] || fail "the later version did not replace the earlier"
+[ "$(entries_matching 'DisplayVersion.*REG_SZ.*99\.0\.0')" = 1 ] || fail "the entry is not the later version's"
 MSI=$LATER
 
 # A backup the user made survives the uninstall.
@@ -76,7 +83,7 @@ echo kept >"$BACKUPS/20261208-000000.reg"
 wine msiexec /x "$(winepath -w "$MSI")" /qn || fail "msiexec /x failed"
 [ ! -e "$INSTALLED" ] || fail "Program Files\\Marlin is still there: $(ls "$INSTALLED")"
 [ ! -e "$SHORTCUT" ] || fail "the shortcut is still there"
-! uninstall_entries | grep -q 'DisplayName.*Marlin$' || fail "the installed-programs entry is still there"
+[ "$(entries_matching 'DisplayName.*Marlin$')" = 0 ] || fail "the installed-programs entry is still there"
 ! wine reg query 'HKLM\Software\Marlin' >/dev/null 2>&1 || fail "HKLM\\Software\\Marlin is still there"
 [ -f "$BACKUPS/20261208-000000.reg" ] || fail "the user's backup went with the program"
 echo "install test: installed, started from the Start menu and uninstalled; nothing left, backups kept"
