@@ -57,7 +57,8 @@ case "$SHORTCUT" in *"/Start Menu/Programs/Marlin.lnk") ;; *) fail "the shortcut
 # Windows takes the entry's icon from the package; Wine's msiexec writes no
 # DisplayIcon, so the package itself is read.
 # (Each read whole first, as above.)
-PROPERTIES=$(msiinfo export "$MSI" Property) ICONS=$(msiinfo export "$MSI" Icon)
+# The Icon table's export writes each icon into ./Icon: into the prefix's folder.
+PROPERTIES=$(msiinfo export "$MSI" Property) ICONS=$(cd "$WINEPREFIX" && msiinfo export "$OLDPWD/$MSI" Icon)
 grep -q '^ARPPRODUCTICON.marlin.ico' <<<"$PROPERTIES" && grep -q '^marlin.ico' <<<"$ICONS" || fail "the entry has no icon"
 
 TARGET=$(wine "$RESOLVER" "$(winepath -w "$SHORTCUT")" | tr -d '\r') || fail "the shortcut does not resolve"
