@@ -10,7 +10,6 @@
 #include "resource.h"
 
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <string>
 
@@ -25,6 +24,16 @@ CMarlinApp::CMarlinApp()
 }
 
 CMarlinApp::~CMarlinApp() = default;
+
+// The name after the path's last folder.
+static const WCHAR *FileNameOf(const WCHAR *pszPath)
+{
+    const WCHAR *pszName = pszPath;
+    for (const WCHAR *psz = pszPath; *psz; psz++)
+        if (*psz == L'\\' || *psz == L'/' || *psz == L':')
+            pszName = psz + 1;
+    return pszName;
+}
 
 // With one argument, the registry file to edit instead of the system
 // registry; a file that cannot be read opens no sheet and ends the program
@@ -55,7 +64,7 @@ BOOL CMarlinApp::InitInstance()
         return FALSE;
     }
 
-    const WCHAR *pszName = nArguments == 2 ? PathFindFileNameW(file.Path()) : nullptr;
+    const WCHAR *pszName = nArguments == 2 ? FileNameOf(file.Path()) : nullptr;
     CMarlinProp sheet(pszName ? CString(pszName) + L" - " + strProduct : strProduct, nullptr, 0);
     if (pszName)
         sheet.SetEditedFile(file);

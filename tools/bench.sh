@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Prints the benchmark figures: natively (optimised, no sanitizers), the
 # Windows build under Wine, and the program's start-up time against a
-# one-page sheet (set STARTUP_ROUNDS to change the number of rounds, 20).
+# one-page sheet (set STARTUP_ROUNDS to change the number of rounds, 20),
+# and its size against that sheet's.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
@@ -43,3 +44,12 @@ import_sample_registry
 if [ "$headless" = yes ]; then unmanaged_windows; else managed_windows; fi
 timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
     "$STARTUP_ROUNDS"
+
+# Size: against the bare one-page sheet built with the same toolchain and
+# flags (static, optimised), both stripped as marlin.exe is.
+echo "== size"
+x86_64-w64-mingw32-strip -o build/windows/bench/minimal_sheet.stripped.exe "$BASELINE"
+marlin_bytes=$(stat -c %s build/windows/app/marlin.exe)
+baseline_bytes=$(stat -c %s build/windows/bench/minimal_sheet.stripped.exe)
+echo "marlin.exe $marlin_bytes bytes, bare sheet $baseline_bytes bytes (both stripped)"
+awk -v m="$marlin_bytes" -v b="$baseline_bytes" 'BEGIN { printf "size ratio %.2f (target at most 4)\n", m / b }'
