@@ -11,7 +11,6 @@
 
 #include <shellapi.h>
 
-#include <string>
 
 BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
 END_MESSAGE_MAP()
@@ -53,7 +52,7 @@ BOOL CMarlinApp::InitInstance()
         strError = regFile.GetError() == CRegFile::ERROR_NONE
                        ? FormatResource(IDS_FILE_UNREADABLE, { file.Path() })
                        : FormatResource(IDS_FILE_NOT_REGISTRY,
-                                        { file.Path(), std::to_wstring(regFile.GetErrorLine()).c_str(),
+                                        { file.Path(), DecimalText(regFile.GetErrorLine()),
                                           LoadResourceString(IDS_REGFILE_ERROR_BASE + regFile.GetError()) });
     }
     LocalFree(ppszArguments);

@@ -13,12 +13,11 @@
 
 #include <commdlg.h>
 
-#include <string>
 
 void CMarlinProp::OnRestoreBackup()
 {
     // The filter's parts are separated by '|' in the string table.
-    std::wstring strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
+    WString strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
     for (WCHAR &ch : strFilter)
         ch = ch == L'|' ? L'\0' : ch;
     CString strFolder = m_pDevice->GetBackupFolder();
@@ -55,7 +54,7 @@ void CMarlinProp::OnRestoreBackup()
     }
     if (!file.Parse(bytes) || !file.OnlyMachineKeys())
     {
-        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, std::to_wstring(file.GetErrorLine()).c_str(),
+        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, DecimalText(file.GetErrorLine()),
                                                            LoadResourceString(IDS_REGFILE_ERROR_BASE + file.GetError()) }),
                     MB_OK | MB_ICONSTOP);
         return;

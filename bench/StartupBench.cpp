@@ -194,7 +194,7 @@ int wmain(int argc, WCHAR **argv)
         Print(program);
     double dBaseline = Median(programs[1].startMs);
     if (dBaseline > 0)
-        std::wprintf(L"ratio of medians %ls / %ls: %.3f (target below 1.2)\n", FileName(programs[0].pszPath),
+        std::wprintf(L"ratio of medians %ls / %ls: %.3f (target at most 1.10)\n", FileName(programs[0].pszPath),
             FileName(programs[1].pszPath), Median(programs[0].startMs) / dBaseline);
     return 0;
 }

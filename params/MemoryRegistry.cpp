@@ -13,7 +13,7 @@ WCHAR Fold(WCHAR ch)
     return ch >= 'A' && ch <= 'Z' ? static_cast<WCHAR>(ch - 'A' + 'a') : ch;
 }
 
-int CompareNames(const std::basic_string<WCHAR> &left, const std::basic_string<WCHAR> &right)
+int CompareNames(const WString &left, const WString &right)
 {
     size_t nCommon = std::min(left.size(), right.size());
     for (size_t i = 0; i < nCommon; i++)
@@ -27,28 +27,28 @@ int CompareNames(const std::basic_string<WCHAR> &left, const std::basic_string<W
 
 // Position of name in a sorted vector of things with a name, or where it belongs.
 template <typename Item, typename GetName>
-size_t FindSlot(const std::vector<Item> &items, const std::basic_string<WCHAR> &name, GetName getName)
+size_t FindSlot(const std::vector<Item> &items, const WString &name, GetName getName)
 {
     auto it = std::lower_bound(items.begin(), items.end(), name,
-        [&](const Item &item, const std::basic_string<WCHAR> &key) { return CompareNames(getName(item), key) < 0; });
+        [&](const Item &item, const WString &key) { return CompareNames(getName(item), key) < 0; });
     return static_cast<size_t>(it - items.begin());
 }
 
 template <typename Item, typename GetName>
-bool Found(const std::vector<Item> &items, size_t nSlot, const std::basic_string<WCHAR> &name, GetName getName)
+bool Found(const std::vector<Item> &items, size_t nSlot, const WString &name, GetName getName)
 {
     return nSlot < items.size() && CompareNames(getName(items[nSlot]), name) == 0;
 }
 
-const auto KeyName = [](const auto &key) -> const std::basic_string<WCHAR> & { return key->name; };
-const auto ValueName = [](const auto &value) -> const std::basic_string<WCHAR> & { return value.name; };
+const auto KeyName = [](const auto &key) -> const WString & { return key->name; };
+const auto ValueName = [](const auto &value) -> const WString & { return value.name; };
 
-std::basic_string<WCHAR> NameOf(const WCHAR *psz)
+WString NameOf(const WCHAR *psz)
 {
-    return psz ? std::basic_string<WCHAR>(psz) : std::basic_string<WCHAR>();
+    return psz ? WString(psz) : WString();
 }
 
-LONG CopyName(const std::basic_string<WCHAR> &name, WCHAR *pszName, DWORD *pcchName)
+LONG CopyName(const WString &name, WCHAR *pszName, DWORD *pcchName)
 {
     if (name.size() >= *pcchName)
         return ERROR_MORE_DATA;
@@ -60,7 +60,7 @@ LONG CopyName(const std::basic_string<WCHAR> &name, WCHAR *pszName, DWORD *pcchN
 
 } // namespace
 
-CMemoryRegistry::CMemoryRegistry() : m_root(std::make_shared<Key>())
+CMemoryRegistry::CMemoryRegistry() : m_root(std::shared_ptr<Key>(new Key))
 {
 }
 
@@ -88,14 +88,14 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
     LONG lStatus = Resolve(hParent, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> path = NameOf(pszPath);
+    WString path = NameOf(pszPath);
     size_t nStart = 0;
     while (nStart <= path.size())
     {
         size_t nEnd = path.find('\\', nStart);
         if (nEnd == path.npos)
             nEnd = path.size();
-        std::basic_string<WCHAR> component = path.substr(nStart, nEnd - nStart);
+        WString component = path.substr(nStart, nEnd - nStart);
         nStart = nEnd + 1;
         if (component.empty())
             continue;
@@ -104,7 +104,7 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
         {
             if (!bCreate)
                 return ERROR_FILE_NOT_FOUND;
-            auto child = std::make_shared<Key>();
+            auto child = std::shared_ptr<Key>(new Key);
             child->name = component;
             key->subkeys.insert(key->subkeys.begin() + nSlot, child);
         }
@@ -149,10 +149,10 @@ LONG CMemoryRegistry::CloseKey(HKEY hKey)
 
 LONG CMemoryRegistry::DeleteKey(HKEY hKey, const WCHAR *pszName)
 {
-    std::basic_string<WCHAR> path = NameOf(pszName);
+    WString path = NameOf(pszName);
     size_t nLast = path.rfind('\\');
-    std::basic_string<WCHAR> parentPath = nLast == path.npos ? std::basic_string<WCHAR>() : path.substr(0, nLast);
-    std::basic_string<WCHAR> name = nLast == path.npos ? path : path.substr(nLast + 1);
+    WString parentPath = nLast == path.npos ? WString() : path.substr(0, nLast);
+    WString name = nLast == path.npos ? path : path.substr(nLast + 1);
     if (name.empty())
         return ERROR_INVALID_PARAMETER;
     std::shared_ptr<Key> parent;
@@ -175,7 +175,7 @@ LONG CMemoryRegistry::DeleteValue(HKEY hKey, const WCHAR *pszName)
     LONG lStatus = Resolve(hKey, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         return ERROR_FILE_NOT_FOUND;
@@ -189,7 +189,7 @@ LONG CMemoryRegistry::QueryValue(HKEY hKey, const WCHAR *pszName, DWORD *pdwType
     LONG lStatus = Resolve(hKey, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         return ERROR_FILE_NOT_FOUND;
@@ -218,7 +218,7 @@ LONG CMemoryRegistry::SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, co
         return lStatus;
     if (!pData && cbData)
         return ERROR_INVALID_PARAMETER;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         key->values.insert(key->values.begin() + nSlot, Value{name, 0, {}});

@@ -7,10 +7,10 @@
 #pragma once
 
 #include "Registry.h"
+#include "String.h"
 
 #include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 class CMemoryRegistry : public IRegistry
@@ -38,7 +38,7 @@ public:
     int Flushes() const { return m_nFlushes; }
 
 private:
-    typedef std::basic_string<WCHAR> Name;
+    typedef WString Name;
     struct Value
     {
         Name name;

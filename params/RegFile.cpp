@@ -190,7 +190,7 @@ std::vector<WString> Components(const WString &strPath)
 }
 
 // UTF-8 when the bytes are valid UTF-8, else one byte a character.
-bool DecodeUtf8(const std::string &str, WString *pstrOut)
+bool DecodeUtf8(const ByteString &str, WString *pstrOut)
 {
     pstrOut->clear();
     for (size_t i = 0; i < str.size();)
@@ -393,7 +393,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
     {
         m_bBom = false;
         WString strIgnored;
-        m_encoding = DecodeUtf8(std::string(bytes.begin(), bytes.end()), &strIgnored) ? ENCODING_UTF8 : ENCODING_LATIN1;
+        m_encoding = DecodeUtf8(ByteString(bytes.begin(), bytes.end()), &strIgnored) ? ENCODING_UTF8 : ENCODING_LATIN1;
     }
     const size_t nUnit = m_encoding == ENCODING_UTF16 ? 2 : 1;
     for (size_t i = nStart; i < bytes.size();)
@@ -424,7 +424,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
     }
     if (!m_lines.empty())
     {
-        const std::string &strFirst = m_lines[0].strRaw;
+        const ByteString &strFirst = m_lines[0].strRaw;
         bool bCrLf = strFirst.size() >= 2 * nUnit && strFirst[strFirst.size() - 2 * nUnit] == '\r';
         m_strEol = Encode(bCrLf ? TEXT("\r\n") : TEXT("\n"));
     }
@@ -606,9 +606,9 @@ void CRegFile::ApplyTo(CRegTree &tree) const
 
 // ---- Writing ----
 
-std::string CRegFile::Encode(const WString &strText) const
+ByteString CRegFile::Encode(const WString &strText) const
 {
-    std::string str;
+    ByteString str;
     for (size_t i = 0; i < strText.size(); i++)
     {
         unsigned long code = strText[i];
@@ -699,13 +699,13 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
             appended.push_back(setting);
     }
 
-    std::string strOut;
+    ByteString strOut;
     if (m_bBom)
         strOut = m_encoding == ENCODING_UTF16 ? "\xFF\xFE" : "\xEF\xBB\xBF";
     for (size_t i = 0; i < m_lines.size(); i++)
     {
-        const std::string &strRaw = m_lines[i].strRaw;
-        const std::string strNewline = Encode(TEXT("\n"));
+        const ByteString &strRaw = m_lines[i].strRaw;
+        const ByteString strNewline = Encode(TEXT("\n"));
         bool bEnded = strRaw.size() >= strNewline.size() &&
                       strRaw.compare(strRaw.size() - strNewline.size(), strNewline.size(), strNewline) == 0;
         if (!replaced[i])
@@ -735,7 +735,7 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
 }
 
 // A section for each key, in the order the settings first name it.
-void CRegFile::AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const
+void CRegFile::AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const
 {
     std::vector<WString> keys;
     std::unordered_map<WString, std::vector<const RegSetting *>> byKey;
@@ -758,7 +758,7 @@ std::vector<BYTE> CRegFile::Format(const std::vector<RegSetting> &settings)
 {
     CRegFile file;
     file.m_strEol = file.Encode(TEXT("\r\n"));
-    std::string strOut = "\xFF\xFE" + file.Encode(Widen(HEADER5)) + file.m_strEol;
+    ByteString strOut = "\xFF\xFE" + file.Encode(Widen(HEADER5)) + file.m_strEol;
     file.AppendSections(settings, &strOut);
     return std::vector<BYTE>(strOut.begin(), strOut.end());
 }

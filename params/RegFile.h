@@ -6,13 +6,12 @@
 #pragma once
 
 #include "Registry.h"
+#include "String.h"
 
 #include <memory>
-#include <string>
 #include <unordered_map>
 #include <vector>
 
-typedef std::basic_string<WCHAR> WString;
 
 struct RegValue
 {
@@ -107,7 +106,7 @@ private:
     };
     struct Line
     {
-        std::string strRaw;   // the bytes, end of line included
+        ByteString strRaw;   // the bytes, end of line included
         WString strText;      // decoded, without the end of line
     };
     struct Entry   // a key or a value, over one or more lines
@@ -124,12 +123,12 @@ private:
     bool ParseKey(const WString &strText, int nLine);
     bool ParseValue(int *pnLine);
     void Apply(const Entry &entry, CRegTree &tree) const;
-    std::string Encode(const WString &strText) const;
-    void AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const;
+    ByteString Encode(const WString &strText) const;
+    void AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const;
 
     Encoding m_encoding = ENCODING_UTF16;
     bool m_bBom = false;
-    std::string m_strEol;   // encoded
+    ByteString m_strEol;   // encoded
     std::vector<Line> m_lines;
     std::vector<Entry> m_entries;
     int m_nSection = -1;   // the key entry values now go under

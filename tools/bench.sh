@@ -8,7 +8,6 @@ cd "$(dirname "$0")/.."
 . tools/setup.sh
 
 STARTUP_ROUNDS=${STARTUP_ROUNDS:-20}
-BASELINE=build/windows/bench/minimal_sheet.exe
 
 install_packages
 cmake --preset bench >/dev/null
@@ -19,7 +18,7 @@ echo "== registry file, native"
 build/bench/bench/regfile_bench
 
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target params_bench minimal_sheet startup_bench >/dev/null
+cmake --build --preset windows --target params_bench startup_bench >/dev/null
 (
     use_wine_prefix
     start_wineserver
@@ -27,12 +26,15 @@ cmake --build --preset windows --target params_bench minimal_sheet startup_bench
     wine build/windows/bench/params_bench.exe
 )
 
+# Start-up and size: the release build of the program against a bare
+# one-page sheet built in the same configuration (same toolchain and flags,
+# static, optimised for size), both stripped as the release is.
 echo "== start-up under Wine"
-program=build/windows/app/marlin.exe
-if ! cmake --build --preset windows --target marlin >/dev/null 2>&1; then
-    echo "marlin.exe does not build: timing the minimal sheet against itself" >&2
-    program=$BASELINE
-fi
+cmake --preset release >/dev/null
+cmake --build --preset release --target marlin minimal_sheet >/dev/null
+program=build/release/app/marlin.exe
+baseline=build/release/bench/minimal_sheet.exe
+x86_64-w64-mingw32-strip "$baseline"
 # The program reads the sample handheld's registry at start-up, so it runs in
 # the device prefix, with a display.
 headless=no
@@ -42,14 +44,11 @@ ensure_display
 start_wineserver
 import_sample_registry
 if [ "$headless" = yes ]; then unmanaged_windows; else managed_windows; fi
-timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$BASELINE")" \
+timeout 900 wine build/windows/bench/startup_bench.exe "$(winepath -w "$program")" "$(winepath -w "$baseline")" \
     "$STARTUP_ROUNDS"
 
-# Size: against the bare one-page sheet built with the same toolchain and
-# flags (static, optimised), both stripped as marlin.exe is.
 echo "== size"
-x86_64-w64-mingw32-strip -o build/windows/bench/minimal_sheet.stripped.exe "$BASELINE"
-marlin_bytes=$(stat -c %s build/windows/app/marlin.exe)
-baseline_bytes=$(stat -c %s build/windows/bench/minimal_sheet.stripped.exe)
+marlin_bytes=$(stat -c %s "$program")
+baseline_bytes=$(stat -c %s "$baseline")
 echo "marlin.exe $marlin_bytes bytes, bare sheet $baseline_bytes bytes (both stripped)"
 awk -v m="$marlin_bytes" -v b="$baseline_bytes" 'BEGIN { printf "size ratio %.2f (target at most 4)\n", m / b }'
