@@ -9,7 +9,7 @@
 #include "Win32Registry.h"
 #include "resource.h"
 
-#include <shellapi.h>
+#include <cstdlib>
 
 
 BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
@@ -40,8 +40,9 @@ static const WCHAR *FileNameOf(const WCHAR *pszPath)
 BOOL CMarlinApp::InitInstance()
 {
     CString strProduct = CVersionInfo().QueryValue(TEXT("ProductName"));
-    int nArguments = 0;
-    WCHAR **ppszArguments = CommandLineToArgvW(GetCommandLineW(), &nArguments);
+    // As the C runtime split the command line.
+    int nArguments = __argc;
+    WCHAR **ppszArguments = __wargv;
     CEditedFile file;
     CString strError;
     if (nArguments > 2)
@@ -55,7 +56,6 @@ BOOL CMarlinApp::InitInstance()
                                         { file.Path(), DecimalText(regFile.GetErrorLine()),
                                           LoadResourceString(IDS_REGFILE_ERROR_BASE + regFile.GetError()) });
     }
-    LocalFree(ppszArguments);
     if (!strError.IsEmpty())
     {
         MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);

@@ -8,6 +8,7 @@
 #include "RegFile.h"
 #include "RegFileIo.h"
 #include "ResourceString.h"
+#include "SystemLibrary.h"
 #include "TcpParams.h"
 #include "resource.h"
 
@@ -31,18 +32,8 @@ void CMarlinProp::OnRestoreBackup()
     dialog.lpstrInitialDir = strFolder.IsEmpty() ? nullptr : static_cast<const WCHAR *>(strFolder);
     dialog.lpstrDefExt = L"reg";
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    // Loaded when asked for: linked, the dialog library would load with the
-    // program and lengthen every start.
-    HMODULE hDialogs = LoadLibraryExW(L"comdlg32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (!hDialogs)
-        hDialogs = LoadLibraryW(L"comdlg32.dll");   // systems without the flag; a known DLL there
-    auto pfnGetOpenFileName = hDialogs ? reinterpret_cast<BOOL(WINAPI *)(OPENFILENAMEW *)>(
-                                             reinterpret_cast<void *>(GetProcAddress(hDialogs, "GetOpenFileNameW")))
-                                       : nullptr;
-    BOOL bChosen = pfnGetOpenFileName && pfnGetOpenFileName(&dialog);
-    if (hDialogs)
-        FreeLibrary(hDialogs);
-    if (!bChosen)
+    auto pfnGetOpenFileName = SystemFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!pfnGetOpenFileName || !pfnGetOpenFileName(&dialog))
         return;
 
     std::vector<BYTE> bytes;

@@ -1,6 +1,6 @@
 #include "Browser.h"
 
-#include <shellapi.h>
+#include "SystemLibrary.h"
 
 
 namespace
@@ -93,7 +93,7 @@ bool OpenPage(HWND hOwner, const CString &strPage, const WCHAR *pszClass)
     info.lpFile = strPage;
     info.lpClass = pszClass;
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    return OpenWithShellExecute(&info);
 }
 
 } // namespace
@@ -123,4 +123,12 @@ bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnch
     // HTML engine, say), the program registered for web addresses is the
     // browser.
     return OpenPage(hOwner, strPage, nullptr) || OpenPage(hOwner, strPage, L"http");
+}
+
+bool OpenWithShellExecute(SHELLEXECUTEINFOW *pInfo)
+{
+    auto pfnShellExecuteEx = SystemFunction<decltype(ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    if (!pfnShellExecuteEx)
+        return false;
+    return pfnShellExecuteEx(pInfo) != FALSE;
 }
