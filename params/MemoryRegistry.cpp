@@ -6,6 +6,8 @@
 namespace
 {
 
+const uintptr_t FIRST_HANDLE = 0x100;
+
 // The platform orders names by their lower-case form, code unit by code unit,
 // a shorter name before a longer one that it begins.
 WCHAR Fold(WCHAR ch)
@@ -73,12 +75,13 @@ LONG CMemoryRegistry::Resolve(HKEY hKey, std::shared_ptr<Key> *pKey) const
         *pKey = m_root;
         return ERROR_SUCCESS;
     }
-    auto it = m_handles.find(reinterpret_cast<uintptr_t>(hKey));
-    if (it == m_handles.end())
+    uintptr_t nHandle = reinterpret_cast<uintptr_t>(hKey);
+    size_t nSlot = (nHandle - FIRST_HANDLE) / 4;
+    if (nHandle < FIRST_HANDLE || nHandle % 4 || nSlot >= m_handles.size() || !m_handles[nSlot])
         return ERROR_INVALID_HANDLE;
-    if (it->second->bDeleted)
+    if (m_handles[nSlot]->bDeleted)
         return ERROR_KEY_DELETED;
-    *pKey = it->second;
+    *pKey = m_handles[nSlot];
     return ERROR_SUCCESS;
 }
 
@@ -116,10 +119,8 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
 
 HKEY CMemoryRegistry::NewHandle(const std::shared_ptr<Key> &key)
 {
-    uintptr_t nHandle = m_nextHandle;
-    m_nextHandle += 4;
-    m_handles[nHandle] = key;
-    return reinterpret_cast<HKEY>(nHandle);
+    m_handles.push_back(key);
+    return reinterpret_cast<HKEY>(FIRST_HANDLE + 4 * (m_handles.size() - 1));
 }
 
 LONG CMemoryRegistry::OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey)
@@ -144,7 +145,15 @@ LONG CMemoryRegistry::CloseKey(HKEY hKey)
 {
     if (hKey == HKEY_LOCAL_MACHINE)
         return ERROR_SUCCESS;
-    return m_handles.erase(reinterpret_cast<uintptr_t>(hKey)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus == ERROR_INVALID_HANDLE)
+        return lStatus;
+    m_handles[(reinterpret_cast<uintptr_t>(hKey) - FIRST_HANDLE) / 4].reset();
+    // Like the platform, a closed handle's value may come back later.
+    while (!m_handles.empty() && !m_handles.back())
+        m_handles.pop_back();
+    return ERROR_SUCCESS;
 }
 
 LONG CMemoryRegistry::DeleteKey(HKEY hKey, const WCHAR *pszName)
@@ -251,6 +260,11 @@ LONG CMemoryRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD 
     if (pdwType)
         *pdwType = value.dwType;
     return CopyName(value.name, pszName, pcchName);
+}
+
+int CMemoryRegistry::OpenHandles() const
+{
+    return static_cast<int>(std::count_if(m_handles.begin(), m_handles.end(), [](const auto &key) { return key != nullptr; }));
 }
 
 LONG CMemoryRegistry::FlushKey(HKEY hKey)
