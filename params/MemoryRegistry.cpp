@@ -1,46 +1,13 @@
 #include "MemoryRegistry.h"
 
-#include <algorithm>
+#include "Names.h"
+
 #include <cstring>
 
 namespace
 {
 
 const uintptr_t FIRST_HANDLE = 0x100;
-
-// The platform orders names by their lower-case form, code unit by code unit,
-// a shorter name before a longer one that it begins.
-WCHAR Fold(WCHAR ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<WCHAR>(ch - 'A' + 'a') : ch;
-}
-
-int CompareNames(const WString &left, const WString &right)
-{
-    size_t nCommon = std::min(left.size(), right.size());
-    for (size_t i = 0; i < nCommon; i++)
-    {
-        int nDiff = Fold(left[i]) - Fold(right[i]);
-        if (nDiff)
-            return nDiff;
-    }
-    return left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0;
-}
-
-// Position of name in a sorted vector of things with a name, or where it belongs.
-template <typename Item, typename GetName>
-size_t FindSlot(const std::vector<Item> &items, const WString &name, GetName getName)
-{
-    auto it = std::lower_bound(items.begin(), items.end(), name,
-        [&](const Item &item, const WString &key) { return CompareNames(getName(item), key) < 0; });
-    return static_cast<size_t>(it - items.begin());
-}
-
-template <typename Item, typename GetName>
-bool Found(const std::vector<Item> &items, size_t nSlot, const WString &name, GetName getName)
-{
-    return nSlot < items.size() && CompareNames(getName(items[nSlot]), name) == 0;
-}
 
 const auto KeyName = [](const auto &key) -> const WString & { return key->name; };
 const auto ValueName = [](const auto &value) -> const WString & { return value.name; };
