@@ -4,7 +4,6 @@
 #include "RegFileIo.h"
 #include "TcpParams.h"
 
-#include <cstdio>
 
 bool WriteBackup(IDevice &device, IRegistry &registry, const CTcpParams &params, CString *pstrWhere)
 {
@@ -20,10 +19,10 @@ bool WriteBackup(IDevice &device, IRegistry &registry, const CTcpParams &params,
     WCHAR szName[40];
     for (int nTry = 1; nTry < 1000; nTry++)
     {
-        int cchName = swprintf(szName, 40, L"\\%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
+        int cchName = wsprintfW(szName, L"\\%04u%02u%02u-%02u%02u%02u", now.wYear, now.wMonth, now.wDay, now.wHour,
                                now.wMinute, now.wSecond);
         if (nTry > 1)
-            swprintf(szName + cchName, 40 - cchName, L"-%d", nTry);
+            wsprintfW(szName + cchName, L"-%d", nTry);
         if (WriteNewFile(*pstrWhere + szName + L".reg", bytes))
             return true;
         if (GetLastError() != ERROR_FILE_EXISTS)

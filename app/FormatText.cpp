@@ -2,17 +2,15 @@
 
 #include "ResourceString.h"
 
-#include <string>
-
 CString FormatResource(UINT nId, std::initializer_list<CString> arguments)
 {
-    std::wstring strText = static_cast<const WCHAR *>(LoadResourceString(nId));
+    WString strText = static_cast<const WCHAR *>(LoadResourceString(nId));
     int nArgument = 1;
     for (const CString &strArgument : arguments)
     {
-        std::wstring strMarker = L"%" + std::to_wstring(nArgument++);
+        WString strMarker = L"%" + WString(DecimalText(nArgument++));
         size_t nAt = strText.find(strMarker);
-        if (nAt != std::wstring::npos)
+        if (nAt != WString::npos)
             strText.replace(nAt, strMarker.size(), static_cast<const WCHAR *>(strArgument));
     }
     return strText.c_str();
@@ -25,5 +23,12 @@ CString SystemMessage(DWORD dwError)
                                    szText, 512, nullptr);
     while (cchText > 0 && (szText[cchText - 1] == L'\r' || szText[cchText - 1] == L'\n' || szText[cchText - 1] == L'.'))
         szText[--cchText] = 0;
-    return cchText ? CString(szText) : CString((L"error " + std::to_wstring(dwError)).c_str());
+    return cchText ? CString(szText) : L"error " + DecimalText(dwError);
+}
+
+CString DecimalText(long long nValue)
+{
+    WCHAR szText[24];
+    wsprintfW(szText, L"%I64d", nValue);
+    return szText;
 }

@@ -9,10 +9,8 @@
 #include "Win32Registry.h"
 #include "resource.h"
 
-#include <shellapi.h>
-#include <shlwapi.h>
+#include <cstdlib>
 
-#include <string>
 
 BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
 END_MESSAGE_MAP()
@@ -26,14 +24,25 @@ CMarlinApp::CMarlinApp()
 
 CMarlinApp::~CMarlinApp() = default;
 
+// The name after the path's last folder.
+static const WCHAR *FileNameOf(const WCHAR *pszPath)
+{
+    const WCHAR *pszName = pszPath;
+    for (const WCHAR *psz = pszPath; *psz; psz++)
+        if (*psz == L'\\' || *psz == L'/' || *psz == L':')
+            pszName = psz + 1;
+    return pszName;
+}
+
 // With one argument, the registry file to edit instead of the system
 // registry; a file that cannot be read opens no sheet and ends the program
 // with 1.
 BOOL CMarlinApp::InitInstance()
 {
     CString strProduct = CVersionInfo().QueryValue(TEXT("ProductName"));
-    int nArguments = 0;
-    WCHAR **ppszArguments = CommandLineToArgvW(GetCommandLineW(), &nArguments);
+    // As the C runtime split the command line.
+    int nArguments = __argc;
+    WCHAR **ppszArguments = __wargv;
     CEditedFile file;
     CString strError;
     if (nArguments > 2)
@@ -44,10 +53,9 @@ BOOL CMarlinApp::InitInstance()
         strError = regFile.GetError() == CRegFile::ERROR_NONE
                        ? FormatResource(IDS_FILE_UNREADABLE, { file.Path() })
                        : FormatResource(IDS_FILE_NOT_REGISTRY,
-                                        { file.Path(), std::to_wstring(regFile.GetErrorLine()).c_str(),
+                                        { file.Path(), DecimalText(regFile.GetErrorLine()),
                                           LoadResourceString(IDS_REGFILE_ERROR_BASE + regFile.GetError()) });
     }
-    LocalFree(ppszArguments);
     if (!strError.IsEmpty())
     {
         MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);
@@ -55,7 +63,7 @@ BOOL CMarlinApp::InitInstance()
         return FALSE;
     }
 
-    const WCHAR *pszName = nArguments == 2 ? PathFindFileNameW(file.Path()) : nullptr;
+    const WCHAR *pszName = nArguments == 2 ? FileNameOf(file.Path()) : nullptr;
     CMarlinProp sheet(pszName ? CString(pszName) + L" - " + strProduct : strProduct, nullptr, 0);
     if (pszName)
         sheet.SetEditedFile(file);

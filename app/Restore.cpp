@@ -8,17 +8,17 @@
 #include "RegFile.h"
 #include "RegFileIo.h"
 #include "ResourceString.h"
+#include "SystemLibrary.h"
 #include "TcpParams.h"
 #include "resource.h"
 
 #include <commdlg.h>
 
-#include <string>
 
 void CMarlinProp::OnRestoreBackup()
 {
     // The filter's parts are separated by '|' in the string table.
-    std::wstring strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
+    WString strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
     for (WCHAR &ch : strFilter)
         ch = ch == L'|' ? L'\0' : ch;
     CString strFolder = m_pDevice->GetBackupFolder();
@@ -32,7 +32,8 @@ void CMarlinProp::OnRestoreBackup()
     dialog.lpstrInitialDir = strFolder.IsEmpty() ? nullptr : static_cast<const WCHAR *>(strFolder);
     dialog.lpstrDefExt = L"reg";
     dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    if (!GetOpenFileNameW(&dialog))
+    auto pfnGetOpenFileName = SystemFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
+    if (!pfnGetOpenFileName || !pfnGetOpenFileName(&dialog))
         return;
 
     std::vector<BYTE> bytes;
@@ -44,7 +45,7 @@ void CMarlinProp::OnRestoreBackup()
     }
     if (!file.Parse(bytes) || !file.OnlyMachineKeys())
     {
-        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, std::to_wstring(file.GetErrorLine()).c_str(),
+        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, DecimalText(file.GetErrorLine()),
                                                            LoadResourceString(IDS_REGFILE_ERROR_BASE + file.GetError()) }),
                     MB_OK | MB_ICONSTOP);
         return;

@@ -24,7 +24,7 @@ void CString::ReleaseBuffer(int nNewLength)
 {
     if (nNewLength < 0)
     {
-        const WCHAR *pEnd = std::char_traits<WCHAR>::find(m_str.data(), m_str.size(), 0);
+        const WCHAR *pEnd = WideTraits::find(m_str.data(), m_str.size(), 0);
         nNewLength = pEnd ? static_cast<int>(pEnd - m_str.data()) : GetLength();
     }
     if (nNewLength < GetLength())

@@ -5,7 +5,33 @@
 
 #include "Platform.h"
 
+#include <cstddef>
 #include <string>
+
+// The standard string with character traits of the program's own. The
+// runtime's prebuilt std::string and std::wstring would each bring all their
+// members (and the runtime's exceptions) into the program; these bring only
+// the members it uses.
+struct WideTraits : std::char_traits<WCHAR>
+{
+};
+struct ByteTraits : std::char_traits<char>
+{
+};
+typedef std::basic_string<WCHAR, WideTraits> WString;
+typedef std::basic_string<char, ByteTraits> ByteString;
+
+template <>
+struct std::hash<WString>
+{
+    size_t operator()(const WString &str) const noexcept
+    {
+        size_t nHash = 14695981039346656037ull;   // 64-bit FNV-1a
+        for (WCHAR ch : str)
+            nHash = (nHash ^ static_cast<size_t>(ch)) * 1099511628211ull;
+        return nHash;
+    }
+};
 
 class CString
 {
@@ -33,5 +59,5 @@ public:
     void ReleaseBuffer(int nNewLength = -1);
 
 private:
-    std::basic_string<WCHAR> m_str;
+    WString m_str;
 };

@@ -1,8 +1,7 @@
 #include "Browser.h"
 
-#include <shellapi.h>
+#include "SystemLibrary.h"
 
-#include <string>
 
 namespace
 {
@@ -12,10 +11,10 @@ namespace
 // program's own that sends it on to the document at the anchor.
 const WCHAR FORWARDING_PAGE[] = L"marlin-help.htm";
 
-std::string Utf8(const WCHAR *psz)
+ByteString Utf8(const WCHAR *psz)
 {
     int cb = WideCharToMultiByte(CP_UTF8, 0, psz, -1, nullptr, 0, nullptr, nullptr);
-    std::string str(cb > 0 ? cb - 1 : 0, '\0');
+    ByteString str(cb > 0 ? cb - 1 : 0, '\0');
     if (cb > 1)
         WideCharToMultiByte(CP_UTF8, 0, psz, -1, &str[0], cb, nullptr, nullptr);
     return str;
@@ -23,7 +22,7 @@ std::string Utf8(const WCHAR *psz)
 
 // The document's path as the browser knows it. Under Wine the browser is a
 // program of the host, which knows the file by the host's path.
-std::string BrowserPath(const CString &strPath)
+ByteString BrowserPath(const CString &strPath)
 {
     using UnixFileName = char *(CDECL *)(const WCHAR *);
     // Through void *: the platform hands out every export as one type.
@@ -31,11 +30,11 @@ std::string BrowserPath(const CString &strPath)
         GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
     if (char *pszUnix = pfnUnixFileName ? pfnUnixFileName(strPath) : nullptr)
     {
-        std::string strUnix = pszUnix;
+        ByteString strUnix = pszUnix;
         HeapFree(GetProcessHeap(), 0, pszUnix);
         return strUnix;
     }
-    std::string str = "/" + Utf8(strPath);
+    ByteString str = "/" + Utf8(strPath);
     for (char &ch : str)
         if (ch == '\\')
             ch = '/';
@@ -44,24 +43,24 @@ std::string BrowserPath(const CString &strPath)
 
 // A file: URL, with every byte outside the plainest characters escaped,
 // so that it also stands unquoted in the page's markup.
-std::string FileUrl(const std::string &strPath, const std::string &strAnchor)
+ByteString FileUrl(const ByteString &strPath, const ByteString &strAnchor)
 {
     static const char szHex[] = "0123456789ABCDEF";
-    std::string strUrl = "file://";
+    ByteString strUrl = "file://";
     for (unsigned char ch : strPath)
     {
         if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z') || (ch >= '0' && ch <= '9') ||
-            std::string("/-_.~:").find(static_cast<char>(ch)) != std::string::npos)
+            ByteString("/-_.~:").find(static_cast<char>(ch)) != ByteString::npos)
             strUrl += static_cast<char>(ch);
         else
-            strUrl += std::string("%") + szHex[ch >> 4] + szHex[ch & 0xF];
+            strUrl += ByteString("%") + szHex[ch >> 4] + szHex[ch & 0xF];
     }
     return strUrl + strAnchor;
 }
 
 // Writes the forwarding page into the user's temporary folder; its path, or
 // "" when it could not be written.
-CString WriteForwardingPage(const std::string &strUrl)
+CString WriteForwardingPage(const ByteString &strUrl)
 {
     CString strPage;
     WCHAR *pszBuffer = strPage.GetBuffer(MAX_PATH);
@@ -71,7 +70,7 @@ CString WriteForwardingPage(const std::string &strUrl)
         return strPage;
     strPage += FORWARDING_PAGE;
 
-    std::string strHtml = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n"
+    ByteString strHtml = "<!DOCTYPE html>\r\n<meta charset=\"utf-8\">\r\n"
                           "<meta http-equiv=\"refresh\" content=\"0; url=" + strUrl + "\">\r\n"
                           "<a href=\"" + strUrl + "\">" + strUrl + "</a>\r\n";
     HANDLE hFile = CreateFileW(strPage, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -94,7 +93,7 @@ bool OpenPage(HWND hOwner, const CString &strPage, const WCHAR *pszClass)
     info.lpFile = strPage;
     info.lpClass = pszClass;
     info.nShow = SW_SHOWNORMAL;
-    return ShellExecuteExW(&info) != FALSE;
+    return OpenWithShellExecute(&info);
 }
 
 } // namespace
@@ -124,4 +123,12 @@ bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnch
     // HTML engine, say), the program registered for web addresses is the
     // browser.
     return OpenPage(hOwner, strPage, nullptr) || OpenPage(hOwner, strPage, L"http");
+}
+
+bool OpenWithShellExecute(SHELLEXECUTEINFOW *pInfo)
+{
+    auto pfnShellExecuteEx = SystemFunction<decltype(ShellExecuteExW)>(L"shell32.dll", "ShellExecuteExW");
+    if (!pfnShellExecuteEx)
+        return false;
+    return pfnShellExecuteEx(pInfo) != FALSE;
 }

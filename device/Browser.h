@@ -4,6 +4,7 @@
 #include "String.h"
 
 #include <windows.h>
+#include <shellapi.h>
 
 // The folder that holds the program, with its closing backslash.
 CString ProgramFolder();
@@ -11,3 +12,6 @@ CString ProgramFolder();
 // False when the document is missing or nothing could open it; the shell
 // shows no message of its own.
 bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnchor);
+
+// ShellExecuteExW, the shell loaded when first needed.
+bool OpenWithShellExecute(SHELLEXECUTEINFOW *pInfo);

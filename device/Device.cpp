@@ -1,6 +1,7 @@
 #include "Device.h"
 
 #include "Browser.h"
+#include "SystemLibrary.h"
 
 #include <shlobj.h>
 
@@ -73,7 +74,7 @@ public:
         return OpenInBrowser(hOwner, ProgramFolder() + pszDocument, pszAnchor);
     }
 
-    BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return ShellExecuteExW(pInfo); }
+    BOOL OpenWithShell(SHELLEXECUTEINFOW *pInfo) override { return OpenWithShellExecute(pInfo); }
 
     // The handheld keeps them in "\My Documents\Marlin Backups"; a desktop
     // in the user's local application data, which roams with no one.
@@ -82,7 +83,9 @@ public:
         CString strFolder;
         WCHAR *pszBuffer = strFolder.GetBuffer(MAX_PATH);
         pszBuffer[0] = 0;
-        HRESULT hr = SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, pszBuffer);
+        auto pfnGetFolderPath = SystemFunction<decltype(SHGetFolderPathW)>(L"shell32.dll", "SHGetFolderPathW");
+        HRESULT hr = pfnGetFolderPath ? pfnGetFolderPath(nullptr, CSIDL_LOCAL_APPDATA | CSIDL_FLAG_CREATE, nullptr, 0, pszBuffer)
+                                      : E_FAIL;
         strFolder.ReleaseBuffer();
         if (FAILED(hr) || strFolder.IsEmpty())
         {

@@ -1,54 +1,23 @@
 #include "MemoryRegistry.h"
 
-#include <algorithm>
+#include "Names.h"
+
 #include <cstring>
 
 namespace
 {
 
-// The platform orders names by their lower-case form, code unit by code unit,
-// a shorter name before a longer one that it begins.
-WCHAR Fold(WCHAR ch)
+const uintptr_t FIRST_HANDLE = 0x100;
+
+const auto KeyName = [](const auto &key) -> const WString & { return key->name; };
+const auto ValueName = [](const auto &value) -> const WString & { return value.name; };
+
+WString NameOf(const WCHAR *psz)
 {
-    return ch >= 'A' && ch <= 'Z' ? static_cast<WCHAR>(ch - 'A' + 'a') : ch;
+    return psz ? WString(psz) : WString();
 }
 
-int CompareNames(const std::basic_string<WCHAR> &left, const std::basic_string<WCHAR> &right)
-{
-    size_t nCommon = std::min(left.size(), right.size());
-    for (size_t i = 0; i < nCommon; i++)
-    {
-        int nDiff = Fold(left[i]) - Fold(right[i]);
-        if (nDiff)
-            return nDiff;
-    }
-    return left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0;
-}
-
-// Position of name in a sorted vector of things with a name, or where it belongs.
-template <typename Item, typename GetName>
-size_t FindSlot(const std::vector<Item> &items, const std::basic_string<WCHAR> &name, GetName getName)
-{
-    auto it = std::lower_bound(items.begin(), items.end(), name,
-        [&](const Item &item, const std::basic_string<WCHAR> &key) { return CompareNames(getName(item), key) < 0; });
-    return static_cast<size_t>(it - items.begin());
-}
-
-template <typename Item, typename GetName>
-bool Found(const std::vector<Item> &items, size_t nSlot, const std::basic_string<WCHAR> &name, GetName getName)
-{
-    return nSlot < items.size() && CompareNames(getName(items[nSlot]), name) == 0;
-}
-
-const auto KeyName = [](const auto &key) -> const std::basic_string<WCHAR> & { return key->name; };
-const auto ValueName = [](const auto &value) -> const std::basic_string<WCHAR> & { return value.name; };
-
-std::basic_string<WCHAR> NameOf(const WCHAR *psz)
-{
-    return psz ? std::basic_string<WCHAR>(psz) : std::basic_string<WCHAR>();
-}
-
-LONG CopyName(const std::basic_string<WCHAR> &name, WCHAR *pszName, DWORD *pcchName)
+LONG CopyName(const WString &name, WCHAR *pszName, DWORD *pcchName)
 {
     if (name.size() >= *pcchName)
         return ERROR_MORE_DATA;
@@ -60,7 +29,7 @@ LONG CopyName(const std::basic_string<WCHAR> &name, WCHAR *pszName, DWORD *pcchN
 
 } // namespace
 
-CMemoryRegistry::CMemoryRegistry() : m_root(std::make_shared<Key>())
+CMemoryRegistry::CMemoryRegistry() : m_root(std::shared_ptr<Key>(new Key))
 {
 }
 
@@ -73,12 +42,13 @@ LONG CMemoryRegistry::Resolve(HKEY hKey, std::shared_ptr<Key> *pKey) const
         *pKey = m_root;
         return ERROR_SUCCESS;
     }
-    auto it = m_handles.find(reinterpret_cast<uintptr_t>(hKey));
-    if (it == m_handles.end())
+    uintptr_t nHandle = reinterpret_cast<uintptr_t>(hKey);
+    size_t nSlot = (nHandle - FIRST_HANDLE) / 4;
+    if (nHandle < FIRST_HANDLE || nHandle % 4 || nSlot >= m_handles.size() || !m_handles[nSlot])
         return ERROR_INVALID_HANDLE;
-    if (it->second->bDeleted)
+    if (m_handles[nSlot]->bDeleted)
         return ERROR_KEY_DELETED;
-    *pKey = it->second;
+    *pKey = m_handles[nSlot];
     return ERROR_SUCCESS;
 }
 
@@ -88,14 +58,14 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
     LONG lStatus = Resolve(hParent, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> path = NameOf(pszPath);
+    WString path = NameOf(pszPath);
     size_t nStart = 0;
     while (nStart <= path.size())
     {
         size_t nEnd = path.find('\\', nStart);
         if (nEnd == path.npos)
             nEnd = path.size();
-        std::basic_string<WCHAR> component = path.substr(nStart, nEnd - nStart);
+        WString component = path.substr(nStart, nEnd - nStart);
         nStart = nEnd + 1;
         if (component.empty())
             continue;
@@ -104,7 +74,7 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
         {
             if (!bCreate)
                 return ERROR_FILE_NOT_FOUND;
-            auto child = std::make_shared<Key>();
+            auto child = std::shared_ptr<Key>(new Key);
             child->name = component;
             key->subkeys.insert(key->subkeys.begin() + nSlot, child);
         }
@@ -116,10 +86,8 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
 
 HKEY CMemoryRegistry::NewHandle(const std::shared_ptr<Key> &key)
 {
-    uintptr_t nHandle = m_nextHandle;
-    m_nextHandle += 4;
-    m_handles[nHandle] = key;
-    return reinterpret_cast<HKEY>(nHandle);
+    m_handles.push_back(key);
+    return reinterpret_cast<HKEY>(FIRST_HANDLE + 4 * (m_handles.size() - 1));
 }
 
 LONG CMemoryRegistry::OpenKey(HKEY hParent, const WCHAR *pszPath, HKEY *phKey)
@@ -144,15 +112,23 @@ LONG CMemoryRegistry::CloseKey(HKEY hKey)
 {
     if (hKey == HKEY_LOCAL_MACHINE)
         return ERROR_SUCCESS;
-    return m_handles.erase(reinterpret_cast<uintptr_t>(hKey)) ? ERROR_SUCCESS : ERROR_INVALID_HANDLE;
+    std::shared_ptr<Key> key;
+    LONG lStatus = Resolve(hKey, &key);
+    if (lStatus == ERROR_INVALID_HANDLE)
+        return lStatus;
+    m_handles[(reinterpret_cast<uintptr_t>(hKey) - FIRST_HANDLE) / 4].reset();
+    // Like the platform, a closed handle's value may come back later.
+    while (!m_handles.empty() && !m_handles.back())
+        m_handles.pop_back();
+    return ERROR_SUCCESS;
 }
 
 LONG CMemoryRegistry::DeleteKey(HKEY hKey, const WCHAR *pszName)
 {
-    std::basic_string<WCHAR> path = NameOf(pszName);
+    WString path = NameOf(pszName);
     size_t nLast = path.rfind('\\');
-    std::basic_string<WCHAR> parentPath = nLast == path.npos ? std::basic_string<WCHAR>() : path.substr(0, nLast);
-    std::basic_string<WCHAR> name = nLast == path.npos ? path : path.substr(nLast + 1);
+    WString parentPath = nLast == path.npos ? WString() : path.substr(0, nLast);
+    WString name = nLast == path.npos ? path : path.substr(nLast + 1);
     if (name.empty())
         return ERROR_INVALID_PARAMETER;
     std::shared_ptr<Key> parent;
@@ -175,7 +151,7 @@ LONG CMemoryRegistry::DeleteValue(HKEY hKey, const WCHAR *pszName)
     LONG lStatus = Resolve(hKey, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         return ERROR_FILE_NOT_FOUND;
@@ -189,7 +165,7 @@ LONG CMemoryRegistry::QueryValue(HKEY hKey, const WCHAR *pszName, DWORD *pdwType
     LONG lStatus = Resolve(hKey, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         return ERROR_FILE_NOT_FOUND;
@@ -218,7 +194,7 @@ LONG CMemoryRegistry::SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, co
         return lStatus;
     if (!pData && cbData)
         return ERROR_INVALID_PARAMETER;
-    std::basic_string<WCHAR> name = NameOf(pszName);
+    WString name = NameOf(pszName);
     size_t nSlot = FindSlot(key->values, name, ValueName);
     if (!Found(key->values, nSlot, name, ValueName))
         key->values.insert(key->values.begin() + nSlot, Value{name, 0, {}});
@@ -251,6 +227,11 @@ LONG CMemoryRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD 
     if (pdwType)
         *pdwType = value.dwType;
     return CopyName(value.name, pszName, pcchName);
+}
+
+int CMemoryRegistry::OpenHandles() const
+{
+    return static_cast<int>(std::count_if(m_handles.begin(), m_handles.end(), [](const auto &key) { return key != nullptr; }));
 }
 
 LONG CMemoryRegistry::FlushKey(HKEY hKey)

@@ -7,10 +7,9 @@
 #pragma once
 
 #include "Registry.h"
+#include "String.h"
 
-#include <map>
 #include <memory>
-#include <string>
 #include <vector>
 
 class CMemoryRegistry : public IRegistry
@@ -33,12 +32,12 @@ public:
     LONG FlushKey(HKEY hKey) override;
 
     // Handles handed out and not yet closed.
-    int OpenHandles() const { return static_cast<int>(m_handles.size()); }
+    int OpenHandles() const;
     // Successful FlushKey calls; the memory needs none, tests count them.
     int Flushes() const { return m_nFlushes; }
 
 private:
-    typedef std::basic_string<WCHAR> Name;
+    typedef WString Name;
     struct Value
     {
         Name name;
@@ -58,7 +57,7 @@ private:
     HKEY NewHandle(const std::shared_ptr<Key> &key);
 
     std::shared_ptr<Key> m_root;
-    std::map<uintptr_t, std::shared_ptr<Key>> m_handles;
-    uintptr_t m_nextHandle = 0x100;
+    // Handle n is in slot (n - 0x100) / 4; a closed one's slot is empty.
+    std::vector<std::shared_ptr<Key>> m_handles;
     int m_nFlushes = 0;
 };

@@ -1,11 +1,11 @@
 #include "RegFile.h"
 
+#include "Names.h"
 #include "TcpParams.h"
 #include "TcpipKeys.h"
 
 #include <algorithm>
 #include <cstring>
-#include <unordered_set>
 
 namespace
 {
@@ -17,11 +17,6 @@ const WCHAR *const ROOTS[] = { TEXT("HKEY_LOCAL_MACHINE"), TEXT("HKEY_CURRENT_US
                                TEXT("HKEY_USERS"), TEXT("HKEY_CURRENT_CONFIG") };
 // The platform's limit; it also bounds the tree's depth.
 const size_t MAX_KEY_DEPTH = 512;
-
-WCHAR Fold(WCHAR ch)
-{
-    return ch >= 'A' && ch <= 'Z' ? static_cast<WCHAR>(ch - 'A' + 'a') : ch;
-}
 
 WString Folded(WString str)
 {
@@ -190,7 +185,7 @@ std::vector<WString> Components(const WString &strPath)
 }
 
 // UTF-8 when the bytes are valid UTF-8, else one byte a character.
-bool DecodeUtf8(const std::string &str, WString *pstrOut)
+bool DecodeUtf8(const ByteString &str, WString *pstrOut)
 {
     pstrOut->clear();
     for (size_t i = 0; i < str.size();)
@@ -222,68 +217,43 @@ bool DecodeUtf8(const std::string &str, WString *pstrOut)
     return true;
 }
 
+// The folded path and name of a value, as one string to look up.
+WString ValueKey(const WString &strPath, const WString &strName)
+{
+    return Folded(strPath) + WCHAR(0) + Folded(strName);
+}
+
+// Distinct strings, each found by its place among them once all are added.
+class CNameIndex
+{
+public:
+    void Add(const WString &str) { m_strings.push_back(str); }
+    void Seal()
+    {
+        std::sort(m_strings.begin(), m_strings.end());
+        m_strings.erase(std::unique(m_strings.begin(), m_strings.end()), m_strings.end());
+    }
+    int Size() const { return static_cast<int>(m_strings.size()); }
+    // Its place, or -1 when it was not added.
+    int Find(const WString &str) const
+    {
+        auto it = std::lower_bound(m_strings.begin(), m_strings.end(), str);
+        return it != m_strings.end() && *it == str ? static_cast<int>(it - m_strings.begin()) : -1;
+    }
+
+private:
+    std::vector<WString> m_strings;
+};
+
 } // namespace
 
 // ---- The tree ----
 
-CRegTree::Key *CRegTree::Find(const WString &strPath) const
-{
-    const Key *pKey = &m_root;
-    for (const WString &name : Components(strPath))
-    {
-        auto it = pKey->subkeys.find(Folded(name));
-        if (it == pKey->subkeys.end())
-            return nullptr;
-        pKey = it->second.get();
-    }
-    return const_cast<Key *>(pKey);
-}
-
-CRegTree::Key *CRegTree::Create(const WString &strPath)
-{
-    Key *pKey = &m_root;
-    for (const WString &name : Components(strPath))
-    {
-        std::unique_ptr<Key> &child = pKey->subkeys[Folded(name)];
-        if (!child)
-        {
-            child.reset(new Key);
-            child->name = name;
-        }
-        pKey = child.get();
-    }
-    return pKey;
-}
-
-void CRegTree::Delete(const WString &strPath)
-{
-    std::vector<WString> components = Components(strPath);
-    if (components.empty())
-        return;
-    WString strName = Folded(components.back());
-    components.pop_back();
-    Key *pKey = &m_root;
-    for (const WString &name : components)
-    {
-        auto it = pKey->subkeys.find(Folded(name));
-        if (it == pKey->subkeys.end())
-            return;
-        pKey = it->second.get();
-    }
-    pKey->subkeys.erase(strName);
-}
-
-bool CRegTree::Get(const WString &strPath, const WString &strName, RegValue *pValue) const
-{
-    const Key *pKey = Find(strPath);
-    if (!pKey || !pKey->values.count(Folded(strName)))
-        return false;
-    *pValue = pKey->values.at(Folded(strName)).second;
-    return true;
-}
-
 namespace
 {
+
+const auto SubkeyName = [](const std::unique_ptr<CRegTree::Key> &key) -> const WString & { return key->name; };
+const auto ValueName = [](const std::pair<WString, RegValue> &value) -> const WString & { return value.first; };
 
 // A value of any type and size; false when there is none.
 bool ReadValue(IRegistry &registry, HKEY hKey, const WCHAR *pszName, RegValue *pValue)
@@ -298,7 +268,104 @@ bool ReadValue(IRegistry &registry, HKEY hKey, const WCHAR *pszName, RegValue *p
     return true;
 }
 
+bool WriteKey(IRegistry &registry, const CRegTree::Key &key, const WString &strPath)
+{
+    bool bAll = true;
+    HKEY hKey = nullptr;
+    if (!strPath.empty())
+    {
+        if (registry.CreateKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey) != ERROR_SUCCESS)
+            return false;
+        for (const auto &value : key.values)
+            bAll &= registry.SetValue(hKey, value.first.c_str(), value.second.dwType, value.second.data.data(),
+                                      static_cast<DWORD>(value.second.data.size())) == ERROR_SUCCESS;
+        registry.CloseKey(hKey);
+    }
+    for (const auto &subkey : key.subkeys)
+        bAll &= WriteKey(registry, *subkey, (strPath.empty() ? WString() : strPath + TEXT("\\")) + subkey->name);
+    return bAll;
+}
+
 } // namespace
+
+CRegTree::Key *CRegTree::Key::Subkey(const WString &strName) const
+{
+    size_t nSlot = FindSlot(subkeys, strName, SubkeyName);
+    return Found(subkeys, nSlot, strName, SubkeyName) ? subkeys[nSlot].get() : nullptr;
+}
+
+const RegValue *CRegTree::Key::Value(const WString &strName) const
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    return Found(values, nSlot, strName, ValueName) ? &values[nSlot].second : nullptr;
+}
+
+// The name is kept as last written, as an import leaves it.
+void CRegTree::Key::SetValue(const WString &strName, const RegValue &value)
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    if (Found(values, nSlot, strName, ValueName))
+        values[nSlot] = { strName, value };
+    else
+        values.insert(values.begin() + nSlot, { strName, value });
+}
+
+void CRegTree::Key::DeleteValue(const WString &strName)
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    if (Found(values, nSlot, strName, ValueName))
+        values.erase(values.begin() + nSlot);
+}
+
+CRegTree::Key *CRegTree::Find(const WString &strPath) const
+{
+    const Key *pKey = &m_root;
+    for (const WString &name : Components(strPath))
+        if (!(pKey = pKey->Subkey(name)))
+            return nullptr;
+    return const_cast<Key *>(pKey);
+}
+
+CRegTree::Key *CRegTree::Create(const WString &strPath)
+{
+    Key *pKey = &m_root;
+    for (const WString &name : Components(strPath))
+    {
+        size_t nSlot = FindSlot(pKey->subkeys, name, SubkeyName);
+        if (!Found(pKey->subkeys, nSlot, name, SubkeyName))
+        {
+            pKey->subkeys.insert(pKey->subkeys.begin() + nSlot, std::unique_ptr<Key>(new Key));
+            pKey->subkeys[nSlot]->name = name;
+        }
+        pKey = pKey->subkeys[nSlot].get();
+    }
+    return pKey;
+}
+
+void CRegTree::Delete(const WString &strPath)
+{
+    std::vector<WString> components = Components(strPath);
+    if (components.empty())
+        return;
+    WString strName = components.back();
+    components.pop_back();
+    Key *pKey = &m_root;
+    for (const WString &name : components)
+        if (!(pKey = pKey->Subkey(name)))
+            return;
+    size_t nSlot = FindSlot(pKey->subkeys, strName, SubkeyName);
+    if (Found(pKey->subkeys, nSlot, strName, SubkeyName))
+        pKey->subkeys.erase(pKey->subkeys.begin() + nSlot);
+}
+
+bool CRegTree::Get(const WString &strPath, const WString &strName, RegValue *pValue) const
+{
+    const Key *pKey = Find(strPath);
+    const RegValue *pFound = pKey ? pKey->Value(strName) : nullptr;
+    if (pFound)
+        *pValue = *pFound;
+    return pFound != nullptr;
+}
 
 void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
 {
@@ -311,7 +378,7 @@ void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
     RegValue value;
     for (DWORD i = 0; registry.EnumValue(hKey, i, szName, &cchName, &dwType) == ERROR_SUCCESS; i++, cchName = 256)
         if (ReadValue(registry, hKey, szName, &value))
-            pKey->values[Folded(szName)] = { szName, value };
+            pKey->SetValue(szName, value);
     std::vector<WString> children;
     for (DWORD i = 0; cchName = 256, registry.EnumKey(hKey, i, szName, &cchName) == ERROR_SUCCESS; i++)
         children.push_back(szName);
@@ -320,42 +387,6 @@ void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
         for (const WString &child : children)
             ReadFrom(registry, strPath + TEXT("\\") + child);
 }
-
-namespace
-{
-
-template <class Map>
-std::vector<typename Map::const_iterator> Sorted(const Map &map)
-{
-    std::vector<typename Map::const_iterator> items;
-    for (auto it = map.begin(); it != map.end(); ++it)
-        items.push_back(it);
-    std::sort(items.begin(), items.end(), [](const auto &a, const auto &b) { return a->first < b->first; });
-    return items;
-}
-
-bool WriteKey(IRegistry &registry, const CRegTree::Key &key, const WString &strPath)
-{
-    bool bAll = true;
-    HKEY hKey = nullptr;
-    if (!strPath.empty())
-    {
-        if (registry.CreateKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey) != ERROR_SUCCESS)
-            return false;
-        for (const auto &it : Sorted(key.values))
-        {
-            const RegValue &value = it->second.second;
-            bAll &= registry.SetValue(hKey, it->second.first.c_str(), value.dwType, value.data.data(),
-                                      static_cast<DWORD>(value.data.size())) == ERROR_SUCCESS;
-        }
-        registry.CloseKey(hKey);
-    }
-    for (const auto &it : Sorted(key.subkeys))
-        bAll &= WriteKey(registry, *it->second, (strPath.empty() ? WString() : strPath + TEXT("\\")) + it->second->name);
-    return bAll;
-}
-
-} // namespace
 
 bool CRegTree::WriteTo(IRegistry &registry) const
 {
@@ -393,7 +424,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
     {
         m_bBom = false;
         WString strIgnored;
-        m_encoding = DecodeUtf8(std::string(bytes.begin(), bytes.end()), &strIgnored) ? ENCODING_UTF8 : ENCODING_LATIN1;
+        m_encoding = DecodeUtf8(ByteString(bytes.begin(), bytes.end()), &strIgnored) ? ENCODING_UTF8 : ENCODING_LATIN1;
     }
     const size_t nUnit = m_encoding == ENCODING_UTF16 ? 2 : 1;
     for (size_t i = nStart; i < bytes.size();)
@@ -424,7 +455,7 @@ bool CRegFile::Decode(const std::vector<BYTE> &bytes)
     }
     if (!m_lines.empty())
     {
-        const std::string &strFirst = m_lines[0].strRaw;
+        const ByteString &strFirst = m_lines[0].strRaw;
         bool bCrLf = strFirst.size() >= 2 * nUnit && strFirst[strFirst.size() - 2 * nUnit] == '\r';
         m_strEol = Encode(bCrLf ? TEXT("\r\n") : TEXT("\n"));
     }
@@ -561,11 +592,12 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes)
 
 bool CRegFile::Mentions(const std::vector<RegSetting> &settings) const
 {
-    std::unordered_set<WString> names;
+    CNameIndex names;
     for (const RegSetting &setting : settings)
-        names.insert(Folded(setting.strPath) + WCHAR(0) + Folded(setting.strName));
+        names.Add(ValueKey(setting.strPath, setting.strName));
+    names.Seal();
     for (const Entry &entry : m_entries)
-        if (!entry.bKey && entry.bMachine && names.count(Folded(entry.strPath) + WCHAR(0) + Folded(entry.strName)))
+        if (!entry.bKey && entry.bMachine && names.Find(ValueKey(entry.strPath, entry.strName)) >= 0)
             return true;
     return false;
 }
@@ -592,9 +624,9 @@ void CRegFile::Apply(const Entry &entry, CRegTree &tree) const
         return;
     CRegTree::Key *pKey = tree.Create(entry.strPath);
     if (entry.bDelete)
-        pKey->values.erase(Folded(entry.strName));
+        pKey->DeleteValue(entry.strName);
     else
-        pKey->values[Folded(entry.strName)] = { entry.strName, entry.value };
+        pKey->SetValue(entry.strName, entry.value);
 }
 
 void CRegFile::ApplyTo(CRegTree &tree) const
@@ -606,9 +638,9 @@ void CRegFile::ApplyTo(CRegTree &tree) const
 
 // ---- Writing ----
 
-std::string CRegFile::Encode(const WString &strText) const
+ByteString CRegFile::Encode(const WString &strText) const
 {
-    std::string str;
+    ByteString str;
     for (size_t i = 0; i < strText.size(); i++)
     {
         unsigned long code = strText[i];
@@ -638,18 +670,30 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
 {
     // Which lines each setting's value already has, and where its key's
     // last section ends.
-    std::unordered_map<WString, std::vector<const Entry *>> valueEntries;
-    std::unordered_map<WString, int> sectionEnds;   // the last line that is not blank
+    CNameIndex values, keys;
+    for (const RegSetting &setting : settings)
+    {
+        values.Add(ValueKey(setting.strPath, setting.strName));
+        keys.Add(Folded(setting.strPath));
+    }
+    values.Seal();
+    keys.Seal();
+    std::vector<std::vector<const Entry *>> valueEntries(values.Size());
+    std::vector<int> sectionEnds(keys.Size(), -1);   // the last line that is not blank
     for (size_t i = 0; i < m_entries.size(); i++)
     {
         const Entry &entry = m_entries[i];
         if (!entry.bKey)
         {
-            if (entry.bMachine)
-                valueEntries[Folded(entry.strPath) + WCHAR(0) + Folded(entry.strName)].push_back(&entry);
+            int nValue = entry.bMachine ? values.Find(ValueKey(entry.strPath, entry.strName)) : -1;
+            if (nValue >= 0)
+                valueEntries[nValue].push_back(&entry);
             continue;
         }
-        sectionEnds.erase(Folded(entry.strPath));
+        int nKey = keys.Find(Folded(entry.strPath));
+        if (nKey < 0)
+            continue;
+        sectionEnds[nKey] = -1;
         if (!entry.bMachine || entry.bDelete)
             continue;
         int nEnd = static_cast<int>(m_lines.size()) - 1;
@@ -661,7 +705,7 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
             }
         while (nEnd > entry.nFirst && Trimmed(m_lines[nEnd].strText).empty())
             nEnd--;
-        sectionEnds[Folded(entry.strPath)] = nEnd;
+        sectionEnds[nKey] = nEnd;
     }
 
     std::vector<std::vector<WString>> replacements(m_lines.size());   // for the line; empty: removed
@@ -674,13 +718,13 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
         bool bPresent = m_tree.Get(setting.strPath, setting.strName, &current);
         if (bPresent == setting.bPresent && (!bPresent || current == setting.value))
             continue;
-        auto it = valueEntries.find(Folded(setting.strPath) + WCHAR(0) + Folded(setting.strName));
-        if (it != valueEntries.end())
+        const std::vector<const Entry *> &entries = valueEntries[values.Find(ValueKey(setting.strPath, setting.strName))];
+        if (!entries.empty())
         {
             // An absent value loses every line that set it; a present one
             // takes the place of the last.
-            for (const Entry *pEntry : it->second)
-                if (!setting.bPresent ? !pEntry->bDelete : pEntry == it->second.back())
+            for (const Entry *pEntry : entries)
+                if (!setting.bPresent ? !pEntry->bDelete : pEntry == entries.back())
                     for (int i = pEntry->nFirst; i <= pEntry->nLast; i++)
                     {
                         replaced[i] = true;
@@ -692,20 +736,20 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
         }
         if (!setting.bPresent)
             continue;
-        auto section = sectionEnds.find(Folded(setting.strPath));
-        if (section != sectionEnds.end())
-            inserts[section->second].push_back(SettingLine(setting));
+        int nSectionEnd = sectionEnds[keys.Find(Folded(setting.strPath))];
+        if (nSectionEnd >= 0)
+            inserts[nSectionEnd].push_back(SettingLine(setting));
         else
             appended.push_back(setting);
     }
 
-    std::string strOut;
+    ByteString strOut;
     if (m_bBom)
         strOut = m_encoding == ENCODING_UTF16 ? "\xFF\xFE" : "\xEF\xBB\xBF";
     for (size_t i = 0; i < m_lines.size(); i++)
     {
-        const std::string &strRaw = m_lines[i].strRaw;
-        const std::string strNewline = Encode(TEXT("\n"));
+        const ByteString &strRaw = m_lines[i].strRaw;
+        const ByteString strNewline = Encode(TEXT("\n"));
         bool bEnded = strRaw.size() >= strNewline.size() &&
                       strRaw.compare(strRaw.size() - strNewline.size(), strNewline.size(), strNewline) == 0;
         if (!replaced[i])
@@ -735,21 +779,25 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
 }
 
 // A section for each key, in the order the settings first name it.
-void CRegFile::AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const
+void CRegFile::AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const
 {
-    std::vector<WString> keys;
-    std::unordered_map<WString, std::vector<const RegSetting *>> byKey;
+    CNameIndex keys;
+    for (const RegSetting &setting : settings)
+        keys.Add(Folded(setting.strPath));
+    keys.Seal();
+    std::vector<std::vector<const RegSetting *>> byKey(keys.Size());
+    std::vector<int> order;   // the keys by first mention
     for (const RegSetting &setting : settings)
     {
-        std::vector<const RegSetting *> &inKey = byKey[Folded(setting.strPath)];
-        if (inKey.empty())
-            keys.push_back(Folded(setting.strPath));
-        inKey.push_back(&setting);
+        int nKey = keys.Find(Folded(setting.strPath));
+        if (byKey[nKey].empty())
+            order.push_back(nKey);
+        byKey[nKey].push_back(&setting);
     }
-    for (const WString &strKey : keys)
+    for (int nKey : order)
     {
-        *pstrOut += m_strEol + Encode(KeyLine(byKey[strKey].front()->strPath)) + m_strEol;
-        for (const RegSetting *pSetting : byKey[strKey])
+        *pstrOut += m_strEol + Encode(KeyLine(byKey[nKey].front()->strPath)) + m_strEol;
+        for (const RegSetting *pSetting : byKey[nKey])
             *pstrOut += Encode(SettingLine(*pSetting)) + m_strEol;
     }
 }
@@ -758,7 +806,7 @@ std::vector<BYTE> CRegFile::Format(const std::vector<RegSetting> &settings)
 {
     CRegFile file;
     file.m_strEol = file.Encode(TEXT("\r\n"));
-    std::string strOut = "\xFF\xFE" + file.Encode(Widen(HEADER5)) + file.m_strEol;
+    ByteString strOut = "\xFF\xFE" + file.Encode(Widen(HEADER5)) + file.m_strEol;
     file.AppendSections(settings, &strOut);
     return std::vector<BYTE>(strOut.begin(), strOut.end());
 }

@@ -2,17 +2,17 @@
 // UTF-8) and "Windows Registry Editor Version 5.00" (UTF-16LE with a byte
 // order mark). A file is read into the tree it leaves behind when imported,
 // and written back by changing only the lines of the values asked for, so
-// that every other byte stays. Time and memory are linear in the file's size.
+// that every other byte stays. Memory is linear in the file's size, and so
+// is time for keys in the order regedit writes them (each level's names are
+// kept sorted, so keys in another order cost more).
 #pragma once
 
 #include "Registry.h"
+#include "String.h"
 
 #include <memory>
-#include <string>
-#include <unordered_map>
 #include <vector>
 
-typedef std::basic_string<WCHAR> WString;
 
 struct RegValue
 {
@@ -39,8 +39,14 @@ public:
     struct Key
     {
         WString name;
-        std::unordered_map<WString, std::unique_ptr<Key>> subkeys;              // by folded name
-        std::unordered_map<WString, std::pair<WString, RegValue>> values;       // by folded name
+        // Both in the platform's order of names.
+        std::vector<std::unique_ptr<Key>> subkeys;
+        std::vector<std::pair<WString, RegValue>> values;   // name, value
+
+        Key *Subkey(const WString &strName) const;
+        const RegValue *Value(const WString &strName) const;
+        void SetValue(const WString &strName, const RegValue &value);
+        void DeleteValue(const WString &strName);
     };
 
     Key *Find(const WString &strPath) const;
@@ -48,7 +54,7 @@ public:
     void Delete(const WString &strPath);
     // The registry's key and everything below it, added to the tree.
     void ReadFrom(IRegistry &registry, const WString &strPath);
-    // Every key and value into the registry, each level in sorted order.
+    // Every key and value into the registry, in order.
     bool WriteTo(IRegistry &registry) const;
     bool Get(const WString &strPath, const WString &strName, RegValue *pValue) const;
 
@@ -107,7 +113,7 @@ private:
     };
     struct Line
     {
-        std::string strRaw;   // the bytes, end of line included
+        ByteString strRaw;   // the bytes, end of line included
         WString strText;      // decoded, without the end of line
     };
     struct Entry   // a key or a value, over one or more lines
@@ -124,12 +130,12 @@ private:
     bool ParseKey(const WString &strText, int nLine);
     bool ParseValue(int *pnLine);
     void Apply(const Entry &entry, CRegTree &tree) const;
-    std::string Encode(const WString &strText) const;
-    void AppendSections(const std::vector<RegSetting> &settings, std::string *pstrOut) const;
+    ByteString Encode(const WString &strText) const;
+    void AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const;
 
     Encoding m_encoding = ENCODING_UTF16;
     bool m_bBom = false;
-    std::string m_strEol;   // encoded
+    ByteString m_strEol;   // encoded
     std::vector<Line> m_lines;
     std::vector<Entry> m_entries;
     int m_nSection = -1;   // the key entry values now go under

@@ -78,7 +78,9 @@ BOOL CCommandBar::InsertMenuBar(UINT nMenuBarID, int nButton)
     DestroyMenu(hSource);
 
     // The bar takes its height from the client area; the parent grows by as
-    // much, so that nothing in it is cut off.
+    // much, so that nothing in it is cut off. A window not yet shown (a
+    // dialog in its WM_INITDIALOG) is not drawn for it: it is drawn whole
+    // when it shows, and the start is the quicker.
     RECT rcBefore, rcAfter, rcWindow;
     GetClientRect(m_hWndParent, &rcBefore);
     if (!SetMenu(m_hWndParent, m_hMenu))
@@ -88,6 +90,7 @@ BOOL CCommandBar::InsertMenuBar(UINT nMenuBarID, int nButton)
     GetWindowRect(m_hWndParent, &rcWindow);
     SetWindowPos(m_hWndParent, nullptr, 0, 0, rcWindow.right - rcWindow.left,
                  rcWindow.bottom - rcWindow.top + (rcBefore.bottom - rcAfter.bottom),
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE |
+                     (IsWindowVisible(m_hWndParent) ? 0 : SWP_NOREDRAW | SWP_NOCOPYBITS));
     return TRUE;
 }

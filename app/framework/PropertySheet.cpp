@@ -2,15 +2,16 @@
 
 IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
 
-// The platform creates the sheet's window itself; a creation hook on this
+// The platform creates the sheet's window itself; a creation hook on the
 // thread catches it before its first message so that the framework sees
-// WM_INITDIALOG. Only one sheet is created at a time on a thread.
-static thread_local CPropertySheet *s_pSheetInCreation;
-static thread_local HHOOK s_hCreationHook;
-// The sheet whose modal loop runs on this thread, and the hook that shows it
+// WM_INITDIALOG. Sheets are made and run on the program's one user-interface
+// thread, one at a time.
+static CPropertySheet *s_pSheetInCreation;
+static HHOOK s_hCreationHook;
+// The sheet whose modal loop runs, and the hook that shows it
 // each message the loop hands the dialog manager.
-static thread_local CPropertySheet *s_pSheetRunning;
-static thread_local HHOOK s_hMessageFilter;
+static CPropertySheet *s_pSheetRunning;
+static HHOOK s_hMessageFilter;
 
 CPropertySheet::CPropertySheet(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
     : m_nIDCaption(nIDCaption), m_pParentWnd(pParentWnd), m_iSelectPage(iSelectPage)
@@ -74,7 +75,7 @@ BOOL CPropertySheet::PreTranslateMessage(MSG *pMsg)
     // Ctrl+Tab and Ctrl+Page Down turn the pages, as the platform's sheet
     // does where its own loop asks it first. Where a control wants the key,
     // the sheet hands it to the dialog manager, which comes back here.
-    static thread_local bool s_bAskingSheet;
+    static bool s_bAskingSheet;
     bool bPageKey = pMsg->message == WM_KEYDOWN && GetKeyState(VK_CONTROL) < 0 &&
                     (pMsg->wParam == VK_TAB || pMsg->wParam == VK_NEXT || pMsg->wParam == VK_PRIOR);
     if (!bPageKey || s_bAskingSheet)

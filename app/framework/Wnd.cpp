@@ -1,11 +1,16 @@
 #include "Wnd.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
 
-// The window property that leads from a handle to its object.
-static const WCHAR szObjectProp[] = L"Marlin.CWnd";
+// Which object each attached window has. Looked up for every message, so it
+// is kept here rather than in window properties, each of which costs a call
+// into the window manager. The program has a handful of windows, all made
+// on one thread.
+static std::vector<std::pair<HWND, CWnd *>> s_objects;
 
 CWnd::~CWnd()
 {
@@ -14,13 +19,16 @@ CWnd::~CWnd()
 
 CWnd *CWnd::FromHandle(HWND hWnd)
 {
-    return hWnd ? static_cast<CWnd *>(GetPropW(hWnd, szObjectProp)) : nullptr;
+    for (const auto &object : s_objects)
+        if (object.first == hWnd)
+            return object.second;
+    return nullptr;
 }
 
 void CWnd::Attach(HWND hWnd)
 {
     m_hWnd = hWnd;
-    SetPropW(hWnd, szObjectProp, this);
+    s_objects.emplace_back(hWnd, this);
 }
 
 void CWnd::Detach()
@@ -29,7 +37,7 @@ void CWnd::Detach()
         return;
     if (m_pfnSuper)
         SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(m_pfnSuper));
-    RemovePropW(m_hWnd, szObjectProp);
+    s_objects.erase(std::remove(s_objects.begin(), s_objects.end(), std::make_pair(m_hWnd, this)), s_objects.end());
     m_pfnSuper = nullptr;
     m_hWnd = nullptr;
 }

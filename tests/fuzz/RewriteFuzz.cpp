@@ -44,15 +44,17 @@ bool Same(const CRegTree::Key *pOld, const CRegTree::Key &key, const WString &st
         return false;
     for (const auto *pValues : { &old.values, &key.values })
         for (const auto &value : *pValues)
-            if (!Marlin(settings, strKey, Fold(value.first)) &&
-                !(old.values.count(value.first) && key.values.count(value.first) && old.values.at(value.first) == key.values.at(value.first)))
+        {
+            const RegValue *pOldValue = old.Value(value.first), *pNewValue = key.Value(value.first);
+            if (!Marlin(settings, strKey, Fold(value.first)) && !(pOldValue && pNewValue && *pOldValue == *pNewValue))
                 return false;
+        }
     for (const auto &subkey : old.subkeys)
-        if (!key.subkeys.count(subkey.first))
+        if (!key.Subkey(subkey->name))
             return false;
     for (const auto &subkey : key.subkeys)
-        if (!Same(old.subkeys.count(subkey.first) ? old.subkeys.at(subkey.first).get() : nullptr, *subkey.second,
-                  (strKey.empty() ? strKey : strKey + TEXT("\\")) + subkey.first, settings))
+        if (!Same(old.Subkey(subkey->name), *subkey, (strKey.empty() ? strKey : strKey + TEXT("\\")) + Fold(subkey->name),
+                  settings))
             return false;
     return true;
 }
