@@ -5,7 +5,6 @@
 
 #include "Platform.h"
 
-#include <cstddef>
 #include <string>
 
 // The standard string with character traits of the program's own. The
@@ -20,18 +19,6 @@ struct ByteTraits : std::char_traits<char>
 };
 typedef std::basic_string<WCHAR, WideTraits> WString;
 typedef std::basic_string<char, ByteTraits> ByteString;
-
-template <>
-struct std::hash<WString>
-{
-    size_t operator()(const WString &str) const noexcept
-    {
-        size_t nHash = 14695981039346656037ull;   // 64-bit FNV-1a
-        for (WCHAR ch : str)
-            nHash = (nHash ^ static_cast<size_t>(ch)) * 1099511628211ull;
-        return nHash;
-    }
-};
 
 class CString
 {
