@@ -9,6 +9,7 @@ install_packages
 cmake --preset release >/dev/null
 cmake --build --preset release
 VERSION=$(cat build/release/generated/version.txt)
+INSTALLER_VERSION=$(cat build/release/generated/installer-version.txt)   # 2.01 is 2.0.1
 DIST=build/dist
 rm -rf "$DIST"
 mkdir -p "$DIST/marlin-$VERSION"
@@ -17,9 +18,9 @@ cp LICENSE "$DIST/marlin-$VERSION/LICENSE.txt"
 # Text files travel with Windows line ends.
 sed -i 's/$/\r/' "$DIST/marlin-$VERSION/readme.txt" "$DIST/marlin-$VERSION/LICENSE.txt"
 (cd "$DIST" && zip -q -r -X "marlin-$VERSION-x64.zip" "marlin-$VERSION")
-# The installer's version has three parts: 2.01 is 2.0.1. Its sources are
-# named from installer/, which wixl takes paths from.
-(cd installer && wixl -a x64 -D Version="$(echo "$VERSION" | sed 's/^\([0-9]*\)\.\([0-9]\)\([0-9]\)$/\1.\2.\3/')" \
+# The installer's sources are named from installer/, which wixl takes paths
+# from.
+(cd installer && wixl -a x64 -D Version="$INSTALLER_VERSION" \
     -D SourceDir=.. -D BuildDir=../build/release -o "../$DIST/marlin-$VERSION-x64.msi" marlin.wxs)
 rm -rf "${DIST:?}/marlin-$VERSION"
 echo "Written:"

@@ -26,20 +26,6 @@ give_up() {
     exit 1
 }
 
-# Runs the command until it succeeds, for at most WAIT_S seconds.
-wait_for() {
-    local deadline=$((SECONDS + WAIT_S))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.1
-    done
-}
-
-sheet_shown() {
-    sheet=$(xdotool search --onlyvisible --name '^Marlin$' | head -n 1)
-    [ -n "$sheet" ]
-}
-
 # A pop-up of Marlin's over the sheet (a menu, the About box): its other
 # visible windows are the sheet and Wine's 1x1 ones.
 popup_shown() {
@@ -53,7 +39,6 @@ popup_shown() {
 }
 
 no_popup() { ! popup_shown; }
-marlin_ended() { ! kill -0 "$marlin_pid" 2>/dev/null; }
 
 # Keys go to the window in front, as a user's do; a moment lets it paint.
 press() {

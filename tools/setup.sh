@@ -91,13 +91,27 @@ ensure_display() {
     number_file=$(mktemp)
     Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$number_file" >/dev/null 2>&1 </dev/null &
     on_exit "kill $! 2>/dev/null || true; rm -f $number_file"
-    local deadline=$((SECONDS + 30))
-    until [ -s "$number_file" ]; do
-        if [ "$SECONDS" -ge "$deadline" ]; then
-            echo "Xvfb did not start" >&2
-            return 1
-        fi
-        sleep 0.1
-    done
+    if ! WAIT_S=30 wait_for test -s "$number_file"; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
     export DISPLAY=":$(head -n 1 "$number_file")"
 }
+
+# Runs the command until it succeeds, for at most WAIT_S seconds.
+wait_for() {
+    local deadline=$((SECONDS + WAIT_S))
+    until "$@"; do
+        [ "$SECONDS" -lt "$deadline" ] || return 1
+        sleep 0.1
+    done
+}
+
+# Marlin's sheet, on the screen: its window id in $sheet.
+sheet_shown() {
+    sheet=$(xdotool search --onlyvisible --name '^Marlin$' | head -n 1)
+    [ -n "$sheet" ]
+}
+
+# The Marlin started as $marlin_pid has ended.
+marlin_ended() { ! kill -0 "$marlin_pid" 2>/dev/null; }

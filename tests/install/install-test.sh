@@ -9,7 +9,7 @@ cd "$(dirname "$0")/../.."
 . tools/setup.sh
 
 MSI=$(ls build/dist/marlin-*-x64.msi)
-VERSION=$(cat build/release/generated/version.txt)
+VERSION=$(cat build/release/generated/installer-version.txt)
 RESOLVER=build/windows/tests/install/shortcut_target.exe
 WAIT_S=30
 
@@ -18,15 +18,6 @@ fail() {
     exit 1
 }
 
-wait_for() {
-    local deadline=$((SECONDS + WAIT_S))
-    until "$@"; do
-        [ "$SECONDS" -lt "$deadline" ] || return 1
-        sleep 0.2
-    done
-}
-
-sheet_shown() { xdotool search --onlyvisible --name '^Marlin$' >/dev/null 2>&1; }
 # The installed-programs entries that match: the whole listing is read first,
 # since grep -q stopping early would fail a pipe under pipefail.
 entries_matching() {
@@ -52,7 +43,7 @@ SHORTCUT=$(find "$DRIVE_C" -name Marlin.lnk -print -quit)
 [ -n "$SHORTCUT" ] || fail "no Start-menu shortcut"
 case "$SHORTCUT" in *"/Start Menu/Programs/Marlin.lnk") ;; *) fail "the shortcut is at $SHORTCUT" ;; esac
 [ "$(entries_matching 'DisplayName.*REG_SZ.*Marlin$')" = 1 ] || fail "no installed-programs entry"
-[ "$(entries_matching "DisplayVersion.*REG_SZ.*$(echo "$VERSION" | sed 's/\.\(.\)/.\1./')")" = 1 ] ||
+[ "$(entries_matching "DisplayVersion.*REG_SZ.*$VERSION")" = 1 ] ||
     fail "the entry has no version"
 # Windows takes the entry's icon from the package; Wine's msiexec writes no
 # DisplayIcon, so the package itself is read.
@@ -68,7 +59,7 @@ marlin_pid=$!
 wait_for sheet_shown || { kill "$marlin_pid"; fail "the installed program showed no sheet"; }
 sleep 1
 xdotool key Escape
-wait_for eval '! kill -0 "$marlin_pid" 2>/dev/null' || { kill "$marlin_pid"; fail "Marlin did not close on Escape"; }
+wait_for marlin_ended || { kill "$marlin_pid"; fail "Marlin did not close on Escape"; }
 
 # A later version replaces this one: one entry, the later version's.
 LATER=build/install-prefix/marlin-later.msi
