@@ -24,10 +24,7 @@ ByteString Utf8(const WCHAR *psz)
 // program of the host, which knows the file by the host's path.
 ByteString BrowserPath(const CString &strPath)
 {
-    using UnixFileName = char *(CDECL *)(const WCHAR *);
-    // Through void *: the platform hands out every export as one type.
-    auto pfnUnixFileName = reinterpret_cast<UnixFileName>(reinterpret_cast<void *>(
-        GetProcAddress(GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    auto pfnUnixFileName = SystemFunction<char *CDECL(const WCHAR *)>(L"kernel32.dll", "wine_get_unix_file_name");
     if (char *pszUnix = pfnUnixFileName ? pfnUnixFileName(strPath) : nullptr)
     {
         ByteString strUnix = pszUnix;
