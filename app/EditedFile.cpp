@@ -1,7 +1,10 @@
 #include "EditedFile.h"
 
+#include "FormatText.h"
 #include "RegFileIo.h"
+#include "ResourceString.h"
 #include "TcpParams.h"
+#include "resource.h"
 
 bool CEditedFile::Open(const WCHAR *pszPath)
 {
@@ -18,4 +21,12 @@ bool CEditedFile::Write(const CTcpParams &params)
 {
     std::vector<BYTE> bytes = m_file.Rewrite(ManagedSettings(m_registry, params));
     return ReplaceFileBytes(m_strPath, bytes) && m_file.Parse(bytes);
+}
+
+CString FileRefusal(const WCHAR *pszPath, const CRegFile &file)
+{
+    if (file.GetError() == CRegFile::ERROR_NONE)
+        return FormatResource(IDS_FILE_UNREADABLE, { pszPath });
+    return FormatResource(IDS_FILE_NOT_REGISTRY, { pszPath, DecimalText(file.GetErrorLine()),
+                                                   LoadResourceString(IDS_REGFILE_ERROR_BASE + file.GetError()) });
 }

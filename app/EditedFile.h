@@ -13,7 +13,7 @@ class CEditedFile
 {
 public:
     // False with GetLastError() set when the file cannot be read, or with
-    // ParseError() when it is not a registry file.
+    // File().GetError() when it is not a registry file.
     bool Open(const WCHAR *pszPath);
     const CRegFile &File() const { return m_file; }
     const CString &Path() const { return m_strPath; }
@@ -26,3 +26,7 @@ private:
     CRegFile m_file;
     CMemoryRegistry m_registry;
 };
+
+// What the user is told of a registry file that could not be read (no
+// error in the file) or was refused (the error and its line).
+CString FileRefusal(const WCHAR *pszPath, const CRegFile &file);

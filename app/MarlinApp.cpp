@@ -4,7 +4,6 @@
 #include "TcpParams.h"
 #include "VersionInfo.h"
 #include "EditedFile.h"
-#include "FormatText.h"
 #include "ResourceString.h"
 #include "Win32Registry.h"
 #include "resource.h"
@@ -48,14 +47,7 @@ BOOL CMarlinApp::InitInstance()
     if (nArguments > 2)
         strError = LoadResourceString(IDS_USAGE);
     else if (nArguments == 2 && !file.Open(ppszArguments[1]))
-    {
-        const CRegFile &regFile = file.File();
-        strError = regFile.GetError() == CRegFile::ERROR_NONE
-                       ? FormatResource(IDS_FILE_UNREADABLE, { file.Path() })
-                       : FormatResource(IDS_FILE_NOT_REGISTRY,
-                                        { file.Path(), DecimalText(regFile.GetErrorLine()),
-                                          LoadResourceString(IDS_REGFILE_ERROR_BASE + regFile.GetError()) });
-    }
+        strError = FileRefusal(file.Path(), file.File());
     if (!strError.IsEmpty())
     {
         MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);

@@ -38,16 +38,9 @@ void CMarlinProp::OnRestoreBackup()
 
     std::vector<BYTE> bytes;
     CRegFile file;
-    if (!ReadFileBytes(szFile, &bytes))
+    if (!ReadFileBytes(szFile, &bytes) || !file.Parse(bytes) || !file.OnlyMachineKeys())
     {
-        ShowMessage(FormatResource(IDS_FILE_UNREADABLE, { szFile }), MB_OK | MB_ICONSTOP);
-        return;
-    }
-    if (!file.Parse(bytes) || !file.OnlyMachineKeys())
-    {
-        ShowMessage(FormatResource(IDS_FILE_NOT_REGISTRY, { szFile, DecimalText(file.GetErrorLine()),
-                                                           LoadResourceString(IDS_REGFILE_ERROR_BASE + file.GetError()) }),
-                    MB_OK | MB_ICONSTOP);
+        ShowMessage(FileRefusal(szFile, file), MB_OK | MB_ICONSTOP);
         return;
     }
 
