@@ -746,10 +746,10 @@ std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) con
     ByteString strOut;
     if (m_bBom)
         strOut = m_encoding == ENCODING_UTF16 ? "\xFF\xFE" : "\xEF\xBB\xBF";
+    const ByteString strNewline = Encode(TEXT("\n"));
     for (size_t i = 0; i < m_lines.size(); i++)
     {
         const ByteString &strRaw = m_lines[i].strRaw;
-        const ByteString strNewline = Encode(TEXT("\n"));
         bool bEnded = strRaw.size() >= strNewline.size() &&
                       strRaw.compare(strRaw.size() - strNewline.size(), strNewline.size(), strNewline) == 0;
         if (!replaced[i])
