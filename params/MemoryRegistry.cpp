@@ -58,8 +58,17 @@ LONG CMemoryRegistry::Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std
     LONG lStatus = Resolve(hParent, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    for (const WString &component : Components(NameOf(pszPath)))
+    WString path = NameOf(pszPath);
+    size_t nStart = 0;
+    while (nStart <= path.size())
     {
+        size_t nEnd = path.find('\\', nStart);
+        if (nEnd == path.npos)
+            nEnd = path.size();
+        WString component = path.substr(nStart, nEnd - nStart);
+        nStart = nEnd + 1;
+        if (component.empty())
+            continue;
         size_t nSlot = FindSlot(key->subkeys, component, KeyName);
         if (!Found(key->subkeys, nSlot, component, KeyName))
         {

@@ -11,16 +11,3 @@ int CompareNames(const WString &left, const WString &right)
     }
     return left.size() < right.size() ? -1 : left.size() > right.size() ? 1 : 0;
 }
-
-std::vector<WString> Components(const WString &strPath)
-{
-    std::vector<WString> components;
-    for (size_t nStart = 0; nStart <= strPath.size();)
-    {
-        size_t nEnd = std::min(strPath.find('\\', nStart), strPath.size());
-        if (nEnd > nStart)
-            components.push_back(strPath.substr(nStart, nEnd - nStart));
-        nStart = nEnd + 1;
-    }
-    return components;
-}

@@ -15,10 +15,6 @@ inline WCHAR Fold(WCHAR ch)
 
 int CompareNames(const WString &left, const WString &right);
 
-// The names along a key's path, empty ones (doubled or outer backslashes)
-// left out.
-std::vector<WString> Components(const WString &strPath);
-
 // Position of name among items kept in that order, or where it belongs.
 template <typename Item, typename GetName>
 size_t FindSlot(const std::vector<Item> &items, const WString &name, GetName getName)

@@ -171,6 +171,19 @@ WString KeyLine(const WString &strPath)
     return TEXT("[") + WString(MACHINE) + TEXT("\\") + strPath + TEXT("]");
 }
 
+std::vector<WString> Components(const WString &strPath)
+{
+    std::vector<WString> components;
+    for (size_t nStart = 0; nStart <= strPath.size();)
+    {
+        size_t nEnd = std::min(strPath.find('\\', nStart), strPath.size());
+        if (nEnd > nStart)
+            components.push_back(strPath.substr(nStart, nEnd - nStart));
+        nStart = nEnd + 1;
+    }
+    return components;
+}
+
 // UTF-8 when the bytes are valid UTF-8, else one byte a character.
 bool DecodeUtf8(const ByteString &str, WString *pstrOut)
 {
