@@ -2,7 +2,7 @@
 
 #include "RegFile.h"
 #include "RegFileIo.h"
-#include "TcpParams.h"
+#include "ManagedSettings.h"
 
 
 bool WriteBackup(IDevice &device, IRegistry &registry, const CTcpParams &params, CString *pstrWhere)

@@ -3,7 +3,7 @@
 #include "FormatText.h"
 #include "RegFileIo.h"
 #include "ResourceString.h"
-#include "TcpParams.h"
+#include "ManagedSettings.h"
 #include "resource.h"
 
 bool CEditedFile::Open(const WCHAR *pszPath)

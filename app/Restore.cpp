@@ -9,7 +9,7 @@
 #include "RegFileIo.h"
 #include "ResourceString.h"
 #include "SystemLibrary.h"
-#include "TcpParams.h"
+#include "ManagedSettings.h"
 #include "resource.h"
 
 #include <commdlg.h>

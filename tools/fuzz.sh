@@ -25,7 +25,7 @@ rm -rf "$OUT/seeds" "$OUT/corpus" "$OUT/artifacts"
 mkdir -p "$OUT/seeds" "$OUT/artifacts"
 for target in $TARGETS; do
     clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -I params -I registry -I base params/RegFile.cpp registry/Names.cpp "tests/fuzz/$target.cpp" -o "$OUT/$target"
+        -I regfile -I registry -I base regfile/RegFileRead.cpp regfile/RegFileWrite.cpp regfile/RegText.cpp regfile/RegTree.cpp registry/Names.cpp registry/RegValue.cpp "tests/fuzz/$target.cpp" -o "$OUT/$target"
 done
 
 # Seeds: the repository's registry files, and one of each format besides.

@@ -1,66 +1,23 @@
 // Registry files as regedit imports and exports them: "REGEDIT4" (ANSI or
 // UTF-8) and "Windows Registry Editor Version 5.00" (UTF-16LE with a byte
-// order mark). A file is read into the tree it leaves behind when imported,
-// and written back by changing only the lines of the values asked for, so
-// that every other byte stays. Memory is linear in the file's size, and so
-// is time for keys in the order regedit writes them (each level's names are
-// kept sorted, so keys in another order cost more).
+// order mark). A file is read into the tree it leaves behind when imported
+// (RegFileRead.cpp), and written back by changing only the lines of the
+// values asked for, so that every other byte stays (RegFileWrite.cpp).
+// Memory is linear in the file's size, and so is time for keys in the order
+// regedit writes them (each level's names are kept sorted, so keys in
+// another order cost more).
 #pragma once
 
-#include "Registry.h"
-#include "String.h"
+#include "RegTree.h"
 
-#include <memory>
 #include <vector>
 
-
-struct RegValue
+namespace RegFormat
 {
-    DWORD dwType = REG_NONE;
-    std::vector<BYTE> data;
-    bool operator==(const RegValue &other) const { return dwType == other.dwType && data == other.data; }
-};
-
-// One value the program manages, and what it holds; absent when bPresent is
-// false. Paths are under HKEY_LOCAL_MACHINE ("Comm\Tcpip\Parms").
-struct RegSetting
-{
-    WString strPath;
-    WString strName;
-    bool bPresent = false;
-    RegValue value;
-};
-
-// Keys and values under HKEY_LOCAL_MACHINE, names matched without regard to
-// (ASCII) letter case and kept as first written.
-class CRegTree
-{
-public:
-    struct Key
-    {
-        WString name;
-        // Both in the platform's order of names.
-        std::vector<std::unique_ptr<Key>> subkeys;
-        std::vector<std::pair<WString, RegValue>> values;   // name, value
-
-        Key *Subkey(const WString &strName) const;
-        const RegValue *Value(const WString &strName) const;
-        void SetValue(const WString &strName, const RegValue &value);
-        void DeleteValue(const WString &strName);
-    };
-
-    Key *Find(const WString &strPath) const;
-    Key *Create(const WString &strPath);
-    void Delete(const WString &strPath);
-    // The registry's key and everything below it, added to the tree.
-    void ReadFrom(IRegistry &registry, const WString &strPath);
-    // Every key and value into the registry, in order.
-    bool WriteTo(IRegistry &registry) const;
-    bool Get(const WString &strPath, const WString &strName, RegValue *pValue) const;
-
-private:
-    Key m_root;
-};
+const char HEADER4[] = "REGEDIT4";
+const char HEADER5[] = "Windows Registry Editor Version 5.00";
+const WCHAR MACHINE[] = TEXT("HKEY_LOCAL_MACHINE");
+} // namespace RegFormat
 
 class CRegFile
 {
@@ -77,6 +34,7 @@ public:
         ERROR_BAD_NUMBER,           // in dword:, hex: or hex(n):
         ERROR_TRUNCATED_CONTINUATION,
         ERROR_NOT_MACHINE,          // a key outside HKEY_LOCAL_MACHINE where only that will do
+        ERROR_COUNT
     };
 
     // Reads the file's bytes. False on bad input, with the error and the
@@ -114,23 +72,33 @@ private:
     struct Line
     {
         ByteString strRaw;   // the bytes, end of line included
-        WString strText;      // decoded, without the end of line
+        WString strText;     // decoded, without the end of line
     };
     struct Entry   // a key or a value, over one or more lines
     {
         int nFirst, nLast;
         bool bKey, bDelete, bMachine;
-        WString strPath;      // under HKEY_LOCAL_MACHINE; folded for the index
+        WString strPath;      // under HKEY_LOCAL_MACHINE
         WString strName;      // values: as written
         RegValue value;
     };
+    // Where each value asked for stands in the file, and what a rewrite
+    // does to the file's lines.
+    struct Placement;
+    struct Edits;
 
+    // Reading
     bool Fail(Error error, int nLine);
     bool Decode(const std::vector<BYTE> &bytes);
     bool ParseKey(const WString &strText, int nLine);
     bool ParseValue(int *pnLine);
     void Apply(const Entry &entry, CRegTree &tree) const;
+
+    // Writing
     ByteString Encode(const WString &strText) const;
+    std::vector<Placement> Locate(const std::vector<RegSetting> &settings) const;
+    Edits PlanEdits(const std::vector<RegSetting> &settings) const;
+    ByteString Emit(const Edits &edits) const;
     void AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const;
 
     Encoding m_encoding = ENCODING_UTF16;
@@ -143,8 +111,3 @@ private:
     Error m_error = ERROR_NONE;
     int m_nErrorLine = 0;
 };
-
-// The values the program manages for this record's adapters: the stack's
-// five and each adapter's receive window, as the registry holds them now.
-class CTcpParams;
-std::vector<RegSetting> ManagedSettings(IRegistry &registry, const CTcpParams &params);

@@ -1,0 +1,135 @@
+#include "RegTree.h"
+
+#include "Names.h"
+#include "RegText.h"
+
+namespace
+{
+
+const auto SubkeyName = [](const std::unique_ptr<CRegTree::Key> &key) -> const WString & { return key->name; };
+const auto ValueName = [](const std::pair<WString, RegValue> &value) -> const WString & { return value.first; };
+
+bool WriteKey(IRegistry &registry, const CRegTree::Key &key, const WString &strPath)
+{
+    bool bAll = true;
+    HKEY hKey = nullptr;
+    if (!strPath.empty())
+    {
+        if (registry.CreateKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey) != ERROR_SUCCESS)
+            return false;
+        for (const auto &value : key.values)
+            bAll &= registry.SetValue(hKey, value.first.c_str(), value.second.dwType, value.second.data.data(),
+                                      static_cast<DWORD>(value.second.data.size())) == ERROR_SUCCESS;
+        registry.CloseKey(hKey);
+    }
+    for (const auto &subkey : key.subkeys)
+        bAll &= WriteKey(registry, *subkey, (strPath.empty() ? WString() : strPath + TEXT("\\")) + subkey->name);
+    return bAll;
+}
+
+} // namespace
+
+CRegTree::Key *CRegTree::Key::Subkey(const WString &strName) const
+{
+    size_t nSlot = FindSlot(subkeys, strName, SubkeyName);
+    return Found(subkeys, nSlot, strName, SubkeyName) ? subkeys[nSlot].get() : nullptr;
+}
+
+const RegValue *CRegTree::Key::Value(const WString &strName) const
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    return Found(values, nSlot, strName, ValueName) ? &values[nSlot].second : nullptr;
+}
+
+// The name is kept as last written, as an import leaves it.
+void CRegTree::Key::SetValue(const WString &strName, const RegValue &value)
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    if (Found(values, nSlot, strName, ValueName))
+        values[nSlot] = { strName, value };
+    else
+        values.insert(values.begin() + nSlot, { strName, value });
+}
+
+void CRegTree::Key::DeleteValue(const WString &strName)
+{
+    size_t nSlot = FindSlot(values, strName, ValueName);
+    if (Found(values, nSlot, strName, ValueName))
+        values.erase(values.begin() + nSlot);
+}
+
+CRegTree::Key *CRegTree::Find(const WString &strPath) const
+{
+    const Key *pKey = &m_root;
+    for (const WString &name : Components(strPath))
+        if (!(pKey = pKey->Subkey(name)))
+            return nullptr;
+    return const_cast<Key *>(pKey);
+}
+
+CRegTree::Key *CRegTree::Create(const WString &strPath)
+{
+    Key *pKey = &m_root;
+    for (const WString &name : Components(strPath))
+    {
+        size_t nSlot = FindSlot(pKey->subkeys, name, SubkeyName);
+        if (!Found(pKey->subkeys, nSlot, name, SubkeyName))
+        {
+            pKey->subkeys.insert(pKey->subkeys.begin() + nSlot, std::unique_ptr<Key>(new Key));
+            pKey->subkeys[nSlot]->name = name;
+        }
+        pKey = pKey->subkeys[nSlot].get();
+    }
+    return pKey;
+}
+
+void CRegTree::Delete(const WString &strPath)
+{
+    std::vector<WString> components = Components(strPath);
+    if (components.empty())
+        return;
+    WString strName = components.back();
+    components.pop_back();
+    Key *pKey = &m_root;
+    for (const WString &name : components)
+        if (!(pKey = pKey->Subkey(name)))
+            return;
+    size_t nSlot = FindSlot(pKey->subkeys, strName, SubkeyName);
+    if (Found(pKey->subkeys, nSlot, strName, SubkeyName))
+        pKey->subkeys.erase(pKey->subkeys.begin() + nSlot);
+}
+
+bool CRegTree::Get(const WString &strPath, const WString &strName, RegValue *pValue) const
+{
+    const Key *pKey = Find(strPath);
+    const RegValue *pFound = pKey ? pKey->Value(strName) : nullptr;
+    if (pFound)
+        *pValue = *pFound;
+    return pFound != nullptr;
+}
+
+void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
+{
+    HKEY hKey = nullptr;
+    if (registry.OpenKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey) != ERROR_SUCCESS)
+        return;
+    Key *pKey = Create(strPath);
+    WCHAR szName[256];
+    DWORD cchName = 256, dwType = 0;
+    RegValue value;
+    for (DWORD i = 0; registry.EnumValue(hKey, i, szName, &cchName, &dwType) == ERROR_SUCCESS; i++, cchName = 256)
+        if (ReadValue(registry, hKey, szName, &value))
+            pKey->SetValue(szName, value);
+    std::vector<WString> children;
+    for (DWORD i = 0; cchName = 256, registry.EnumKey(hKey, i, szName, &cchName) == ERROR_SUCCESS; i++)
+        children.push_back(szName);
+    registry.CloseKey(hKey);
+    if (Components(strPath).size() < MAX_KEY_DEPTH)
+        for (const WString &child : children)
+            ReadFrom(registry, strPath + TEXT("\\") + child);
+}
+
+bool CRegTree::WriteTo(IRegistry &registry) const
+{
+    return WriteKey(registry, m_root, WString());
+}

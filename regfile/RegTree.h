@@ -1,0 +1,43 @@
+// Keys and values under HKEY_LOCAL_MACHINE, held in memory: what a registry
+// file leaves when imported, or a copy of part of a registry. Names are
+// matched without regard to (ASCII) letter case and kept as first written.
+#pragma once
+
+#include "RegValue.h"
+
+#include <memory>
+#include <vector>
+
+class CRegTree
+{
+public:
+    struct Key
+    {
+        WString name;
+        // Both in the platform's order of names.
+        std::vector<std::unique_ptr<Key>> subkeys;
+        std::vector<std::pair<WString, RegValue>> values;   // name, value
+
+        Key *Subkey(const WString &strName) const;
+        const RegValue *Value(const WString &strName) const;
+        void SetValue(const WString &strName, const RegValue &value);
+        void DeleteValue(const WString &strName);
+    };
+
+    Key *Find(const WString &strPath) const;
+    // The key, and any missing key above it.
+    Key *Create(const WString &strPath);
+    void Delete(const WString &strPath);
+    bool Get(const WString &strPath, const WString &strName, RegValue *pValue) const;
+
+    // The registry's key and everything below it, added to the tree.
+    void ReadFrom(IRegistry &registry, const WString &strPath);
+    // Every key and value into the registry, in order.
+    bool WriteTo(IRegistry &registry) const;
+
+    // The platform's limit; it also bounds the tree's depth.
+    static const size_t MAX_KEY_DEPTH = 512;
+
+private:
+    Key m_root;
+};
