@@ -23,10 +23,9 @@ OUT=build/fuzz
 install_packages
 rm -rf "$OUT/seeds" "$OUT/corpus" "$OUT/artifacts"
 mkdir -p "$OUT/seeds" "$OUT/artifacts"
-for target in $TARGETS; do
-    clang++ -std=c++17 -g -O1 -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined \
-        -I regfile -I registry -I base regfile/RegFileRead.cpp regfile/RegFileWrite.cpp regfile/RegText.cpp regfile/RegTree.cpp registry/Names.cpp registry/RegValue.cpp "tests/fuzz/$target.cpp" -o "$OUT/$target"
-done
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz
+BIN=$OUT/build/tests/fuzz
 
 # Seeds: the repository's registry files, and one of each format besides.
 n=0
@@ -65,11 +64,11 @@ for target in $TARGETS; do
     start=$SECONDS
     status=0
     if [ "$REPLAY" = yes ]; then
-        "$OUT/$target" -timeout=10 -artifact_prefix="$OUT/artifacts/$target-" "$OUT/corpus/$target"/* >"$log" 2>&1 ||
+        "$BIN/$target" -timeout=10 -artifact_prefix="$OUT/artifacts/$target-" "$OUT/corpus/$target"/* >"$log" 2>&1 ||
             status=$?
         runs=$(grep -c '^Running: ' "$log" || true)
     else
-        "$OUT/$target" -runs="$half" -max_len=4096 -timeout=10 -print_final_stats=1 \
+        "$BIN/$target" -runs="$half" -max_len=4096 -timeout=10 -print_final_stats=1 \
             -artifact_prefix="$OUT/artifacts/$target-" "$OUT/corpus/$target" >"$log" 2>&1 || status=$?
         # A crash ends the run before its "Done" line; the final statistics still come.
         runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -n 1)
