@@ -5,7 +5,6 @@
 
 #include "Backup.h"
 #include "FormatText.h"
-#include "SoftReset.h"
 #include "ResourceString.h"
 #include "TcpParams.h"
 #include "VersionInfo.h"
@@ -30,14 +29,6 @@ bool NeedsWindowScaling()
 }
 
 } // namespace
-
-bool OffersSoftReset(IDevice &device)
-{
-    if (!device.CanSoftReset())
-        return false;
-    CString strOemInfo = device.GetOemInfo();
-    return strOemInfo != L"CEPC" && strOemInfo != L"NEC";
-}
 
 int CMarlinProp::ShowMessage(UINT nIDText, UINT nType) const
 {

@@ -109,3 +109,11 @@ IDevice &PlatformDevice()
     static CPlatformDevice s_device;
     return s_device;
 }
+
+bool OffersSoftReset(IDevice &device)
+{
+    if (!device.CanSoftReset())
+        return false;
+    CString strOemInfo = device.GetOemInfo();
+    return strOemInfo != L"CEPC" && strOemInfo != L"NEC";
+}

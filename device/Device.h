@@ -33,3 +33,8 @@ public:
 
 // The device the program runs on; it lives for the whole process.
 IDevice &PlatformDevice();
+
+// Whether OK offers to restart the device after a save: only a device that
+// can restart is asked, and not one that restarts by other means, those whose
+// OEM string is exactly "CEPC" or "NEC".
+bool OffersSoftReset(IDevice &device);

@@ -1,6 +1,6 @@
 // The soft-reset offer after a save: a desktop cannot reset, so only a
 // handheld is asked, and not the two kinds that restart by other means.
-#include "SoftReset.h"
+#include "Device.h"
 
 #include <gtest/gtest.h>
 
