@@ -14,9 +14,6 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
-protected:
-    DECLARE_MESSAGE_MAP()
-
 private:
     int m_nExitCode = 0;
 };

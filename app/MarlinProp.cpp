@@ -3,8 +3,6 @@
 #include "Win32Registry.h"
 #include "resource.h"
 
-IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
-
 BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
     ON_COMMAND_RANGE(ID_SETTINGS_DEFAULT, ID_SETTINGS_FREED, OnSettings)
     ON_COMMAND(ID_SETTINGS_RESTORE, OnRestoreBackup)
@@ -12,9 +10,6 @@ BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
     ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
     ON_COMMAND(ID_HELP_ABOUT, OnAbout)
 END_MESSAGE_MAP()
-
-// The id the command bar's window carries in its parent.
-static const UINT ID_COMMANDBAR = 0xE800;
 
 CMarlinProp::CMarlinProp(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry()),
@@ -44,7 +39,7 @@ BOOL CMarlinProp::OnInitDialog()
 {
     BOOL bResult = CPropertySheet::OnInitDialog();
     // Without the bar the sheet still works, only without its menu.
-    if (m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | 0x2800, ID_COMMANDBAR))
+    if (m_wndCommandBar.Create(this))
         m_wndCommandBar.InsertMenuBar(IDR_MENUBAR, 0xFFFF);
     return bResult;
 }

@@ -4,10 +4,11 @@
 
 #include "MessageMap.h"
 
-class CCmdTarget : public CObject
+class CCmdTarget
 {
-    DECLARE_DYNAMIC(CCmdTarget)
 public:
+    virtual ~CCmdTarget() = default;
+
     // Dispatches a command (menu item or control notification) through the
     // map; false when nothing is bound to it.
     bool OnCmdMsg(UINT nID, UINT nCode);

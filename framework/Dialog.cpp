@@ -1,7 +1,5 @@
 #include "Dialog.h"
 
-IMPLEMENT_DYNAMIC(CDialog, CWnd)
-
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)

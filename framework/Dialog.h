@@ -5,7 +5,6 @@
 
 class CDialog : public CWnd
 {
-    DECLARE_DYNAMIC(CDialog)
 public:
     explicit CDialog(UINT nIDTemplate, CWnd *pParentWnd = nullptr);
 

@@ -3,7 +3,7 @@
 // base class's table.
 #pragma once
 
-#include "RuntimeClass.h"
+#include <windows.h>
 
 #include <cstddef>
 

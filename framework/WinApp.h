@@ -5,21 +5,18 @@
 
 #include "Wnd.h"
 
-class CWinApp : public CCmdTarget
+class CWinApp
 {
-    DECLARE_DYNAMIC(CWinApp)
 public:
     // A null name means the executable's own name.
     explicit CWinApp(const WCHAR *pszAppName = nullptr);
-    ~CWinApp() override;
+    virtual ~CWinApp();
 
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
 
     const CString &GetAppName() const { return m_strAppName; }
-
-    CWnd *m_pMainWnd = nullptr;
 
 private:
     friend int AfxWinMain();

@@ -8,7 +8,6 @@
 
 class CWnd : public CCmdTarget
 {
-    DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
     ~CWnd() override;

@@ -5,7 +5,6 @@
 
 class CDttlProp : public CTcpPage
 {
-    DECLARE_DYNCREATE(CDttlProp)
 public:
     CDttlProp();
 

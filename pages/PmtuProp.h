@@ -5,7 +5,6 @@
 
 class CPmtuProp : public CTcpPage
 {
-    DECLARE_DYNCREATE(CPmtuProp)
 public:
     CPmtuProp();
 

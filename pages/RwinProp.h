@@ -5,7 +5,6 @@
 
 class CRwinProp : public CTcpPage
 {
-    DECLARE_DYNCREATE(CRwinProp)
 public:
     CRwinProp();
 

@@ -5,7 +5,6 @@
 
 class CSackProp : public CTcpPage
 {
-    DECLARE_DYNCREATE(CSackProp)
 public:
     CSackProp();
 
