@@ -59,7 +59,7 @@ std::vector<BYTE> Read(const std::filesystem::path &path)
 
 RegSetting Setting(const WCHAR *pszPath, const WCHAR *pszName, bool bPresent, DWORD dw)
 {
-    return { pszPath, pszName, bPresent, { REG_DWORD, { BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24) } } };
+    return { pszPath, pszName, bPresent, DwordValue(dw) };
 }
 
 // The median time in seconds over the rounds.

@@ -1,30 +1,30 @@
 #include "RegistryKey.h"
 
-#include <string>
+#include "RegValue.h"
 
 CRegistryKey::~CRegistryKey()
 {
     Close();
 }
 
-LONG CRegistryKey::Open(HKEY hParent, const WCHAR *pszPath)
+LONG CRegistryKey::Take(LONG (IRegistry::*pfnOpen)(HKEY, const WCHAR *, HKEY *), HKEY hParent, const WCHAR *pszPath)
 {
     Close();
     HKEY hKey = nullptr;
-    LONG lStatus = m_registry.OpenKey(hParent, pszPath, &hKey);
+    LONG lStatus = (m_registry.*pfnOpen)(hParent, pszPath, &hKey);
     if (lStatus == ERROR_SUCCESS)
         m_hKey = hKey;
     return lStatus;
 }
 
+LONG CRegistryKey::Open(HKEY hParent, const WCHAR *pszPath)
+{
+    return Take(&IRegistry::OpenKey, hParent, pszPath);
+}
+
 LONG CRegistryKey::Create(HKEY hParent, const WCHAR *pszPath)
 {
-    Close();
-    HKEY hKey = nullptr;
-    LONG lStatus = m_registry.CreateKey(hParent, pszPath, &hKey);
-    if (lStatus == ERROR_SUCCESS)
-        m_hKey = hKey;
-    return lStatus;
+    return Take(&IRegistry::CreateKey, hParent, pszPath);
 }
 
 void CRegistryKey::Close()
@@ -33,11 +33,6 @@ void CRegistryKey::Close()
         return;
     m_registry.CloseKey(m_hKey);
     m_hKey = nullptr;
-}
-
-LONG CRegistryKey::DeleteSubKey(const WCHAR *pszName)
-{
-    return m_hKey ? m_registry.DeleteKey(m_hKey, pszName) : NO_KEY;
 }
 
 LONG CRegistryKey::DeleteValue(const WCHAR *pszName)
@@ -55,7 +50,7 @@ LONG CRegistryKey::QueryDWordValue(const WCHAR *pszName, DWORD *pdwValue)
     DWORD cbData = sizeof(bytes);
     LONG lStatus = m_registry.QueryValue(m_hKey, pszName, nullptr, bytes, &cbData);
     if (lStatus == ERROR_SUCCESS)
-        *pdwValue = bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<DWORD>(bytes[3]) << 24;
+        *pdwValue = DwordOf(bytes);
     return lStatus;
 }
 
@@ -67,42 +62,17 @@ LONG CRegistryKey::QueryStringValue(const WCHAR *pszName, WCHAR *pszValue, DWORD
     return m_registry.QueryValue(m_hKey, pszName, nullptr, reinterpret_cast<BYTE *>(pszValue), &cbData);
 }
 
-LONG CRegistryKey::QueryBinaryValue(const WCHAR *pszName, BYTE *pValue, DWORD cbValue)
-{
-    if (!m_hKey)
-        return NO_KEY;
-    return m_registry.QueryValue(m_hKey, pszName, nullptr, pValue, &cbValue);
-}
-
 LONG CRegistryKey::SetDWordValue(const WCHAR *pszName, DWORD dwValue)
 {
     if (!m_hKey)
         return NO_KEY;
-    BYTE bytes[4] = {BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24)};
-    return m_registry.SetValue(m_hKey, pszName, REG_DWORD, bytes, sizeof(bytes));
-}
-
-LONG CRegistryKey::SetStringValue(const WCHAR *pszName, const WCHAR *pszValue)
-{
-    if (!m_hKey)
-        return NO_KEY;
-    DWORD cbData = static_cast<DWORD>((std::char_traits<WCHAR>::length(pszValue) + 1) * sizeof(WCHAR));
-    return m_registry.SetValue(m_hKey, pszName, REG_SZ, reinterpret_cast<const BYTE *>(pszValue), cbData);
-}
-
-LONG CRegistryKey::SetBinaryValue(const WCHAR *pszName, const BYTE *pValue, DWORD cbValue)
-{
-    return m_hKey ? m_registry.SetValue(m_hKey, pszName, REG_BINARY, pValue, cbValue) : NO_KEY;
+    std::vector<BYTE> bytes = DwordBytes(dwValue);
+    return m_registry.SetValue(m_hKey, pszName, REG_DWORD, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
 LONG CRegistryKey::EnumKey(DWORD dwIndex, WCHAR *pszName, DWORD cchName)
 {
     return m_hKey ? m_registry.EnumKey(m_hKey, dwIndex, pszName, &cchName) : NO_KEY;
-}
-
-LONG CRegistryKey::EnumValue(DWORD dwIndex, WCHAR *pszName, DWORD cchName, DWORD *pdwType)
-{
-    return m_hKey ? m_registry.EnumValue(m_hKey, dwIndex, pszName, &cchName, pdwType) : NO_KEY;
 }
 
 LONG CRegistryKey::Flush()

@@ -121,7 +121,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         // Mostly small numbers, which a file often holds already.
         DWORD dw = data[0] & 0x40 ? data[1 + i] * 0x01010101u : data[1 + i];
         settings[i] = { i < 5 ? TEXT("Comm\\Tcpip\\Parms") : TEXT("Comm\\ppp1\\Parms\\TcpIp"), NAMES[i], bool(data[0] >> i & 1),
-                        { REG_DWORD, { BYTE(dw), BYTE(dw >> 8), BYTE(dw >> 16), BYTE(dw >> 24) } } };
+                        DwordValue(dw) };
     }
     std::vector<BYTE> bytes = file.Rewrite(settings);
     if (!written.Parse(bytes))

@@ -65,7 +65,7 @@ private:
         if (Chance(35))
             return;
         DWORD dwValue = Chance(70) ? interesting[Pick(14)] : DWORD(m_random());
-        std::vector<BYTE> data = { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) };
+        std::vector<BYTE> data = DwordBytes(dwValue);
         if (Chance(20))
             data.resize(Pick(10), BYTE(m_random()));
         SetRaw(registry, pszKey, pszName, Chance(80) ? REG_DWORD : REG_BINARY, data);

@@ -108,7 +108,7 @@ RegSetting Dword(const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
     setting.strPath = pszPath;
     setting.strName = pszName;
     setting.bPresent = true;
-    setting.value = { REG_DWORD, { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) } };
+    setting.value = DwordValue(dwValue);
     return setting;
 }
 

@@ -31,7 +31,7 @@ void MakeKey(IRegistry &registry, const WCHAR *pszPath)
 
 void SetDword(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
 {
-    SetRaw(registry, pszPath, pszName, REG_DWORD, { BYTE(dwValue), BYTE(dwValue >> 8), BYTE(dwValue >> 16), BYTE(dwValue >> 24) });
+    SetRaw(registry, pszPath, pszName, REG_DWORD, DwordBytes(dwValue));
 }
 
 void SetString(IRegistry &registry, const WCHAR *pszPath, const WCHAR *pszName, const CString &strValue)
@@ -81,7 +81,7 @@ static void DumpKey(IRegistry &registry, const CString &strPath, std::vector<std
         registry.QueryValue(hKey, name, &dwType, data, &cbData);
         std::string strLine = Narrow(strPath) + ": " + Narrow(name) + "=";
         if (dwType == REG_DWORD && cbData == 4)
-            lines.push_back(strLine + "dword " + std::to_string(data[0] | data[1] << 8 | data[2] << 16 | DWORD(data[3]) << 24));
+            lines.push_back(strLine + "dword " + std::to_string(DwordOf(data)));
         else
             lines.push_back(strLine + "type " + std::to_string(dwType) + ", " + std::to_string(cbData) + " bytes");
     }

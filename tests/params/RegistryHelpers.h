@@ -3,7 +3,7 @@
 // Wine, on the system registry as well.
 #pragma once
 
-#include "Registry.h"
+#include "RegValue.h"
 #include "String.h"
 
 #include <functional>
