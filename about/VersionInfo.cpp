@@ -1,21 +1,11 @@
 #include "VersionInfo.h"
 
+#include "ProgramPath.h"
+
 #include <new>
 
 namespace
 {
-
-// The running executable's path, as GetModuleFileNameW writes it into a
-// 260-character buffer; empty if that fails.
-CString ModulePath()
-{
-    CString strPath;
-    WCHAR *pszPath = strPath.GetBuffer(MAX_PATH);
-    pszPath[0] = 0;
-    GetModuleFileNameW(nullptr, pszPath, MAX_PATH);
-    strPath.ReleaseBuffer();
-    return strPath;
-}
 
 // Four upper-case hexadecimal digits, as "%04X" gives them.
 CString Hex4(unsigned nValue)
@@ -30,43 +20,27 @@ CString Hex4(unsigned nValue)
 
 } // namespace
 
-CVersionInfo::CVersionInfo() : CVersionInfo(ModulePath())
+CVersionInfo::CVersionInfo()
 {
-}
-
-CVersionInfo::CVersionInfo(const WCHAR *pszFile)
-{
-    if (!pszFile || !pszFile[0])
-        return;
-
+    CString strFile = ProgramPath();
     DWORD dwHandle = 0;
-    DWORD dwSize = GetFileVersionInfoSizeW(pszFile, &dwHandle);
+    DWORD dwSize = strFile.IsEmpty() ? 0 : GetFileVersionInfoSizeW(strFile, &dwHandle);
     if (dwSize == 0)
         return;
 
     // Zero-filled; an allocation that fails leaves the reader empty.
     m_pData.reset(new (std::nothrow) BYTE[dwSize]());
-    if (!m_pData)
-        return;
-    if (!GetFileVersionInfoW(pszFile, 0, dwSize, m_pData.get()))
+    if (!m_pData || !GetFileVersionInfoW(strFile, 0, dwSize, m_pData.get()))
         return;
 
     void *pValue = nullptr;
     UINT nLength = 0;
-    // A root value too short for the fixed record is no fixed record.
-    if (VerQueryValueW(m_pData.get(), TEXT("\\"), &pValue, &nLength) && nLength >= sizeof(VS_FIXEDFILEINFO))
-        m_pFixedInfo = static_cast<const VS_FIXEDFILEINFO *>(pValue);
-
-    pValue = nullptr;
-    nLength = 0;
     if (VerQueryValueW(m_pData.get(), TEXT("\\VarFileInfo\\Translation"), &pValue, &nLength) && pValue)
     {
         m_pTranslations = static_cast<const DWORD *>(pValue);
         m_nTranslations = static_cast<int>(nLength / 4);
     }
 }
-
-CVersionInfo::~CVersionInfo() = default;
 
 CString CVersionInfo::QueryValue(const WCHAR *pszName) const
 {

@@ -1,5 +1,6 @@
 #include "Browser.h"
 
+#include "ProgramPath.h"
 #include "SystemLibrary.h"
 
 
@@ -94,20 +95,6 @@ bool OpenPage(HWND hOwner, const CString &strPage, const WCHAR *pszClass)
 }
 
 } // namespace
-
-CString ProgramFolder()
-{
-    WCHAR szPath[MAX_PATH] = {};
-    DWORD cchPath = GetModuleFileNameW(nullptr, szPath, MAX_PATH);
-    if (cchPath == 0 || cchPath >= MAX_PATH)
-        return CString();
-    WCHAR *pszName = szPath;
-    for (WCHAR *p = szPath; *p; p++)
-        if (*p == L'\\')
-            pszName = p + 1;
-    *pszName = 0;
-    return szPath;
-}
 
 bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnchor)
 {

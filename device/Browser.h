@@ -6,9 +6,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-// The folder that holds the program, with its closing backslash.
-CString ProgramFolder();
-
 // False when the document is missing or nothing could open it; the shell
 // shows no message of its own.
 bool OpenInBrowser(HWND hOwner, const CString &strDocument, const WCHAR *pszAnchor);

@@ -1,6 +1,7 @@
 #include "Device.h"
 
 #include "Browser.h"
+#include "ProgramPath.h"
 #include "SystemLibrary.h"
 
 #include <shlobj.h>
