@@ -40,8 +40,10 @@ void CMarlinProp::OnSettings(UINT nID)
             else if (adapter.m_strKeyName == TcpipKeys::PPP_ADAPTER)
                 adapter.m_dwTcpWindowSize = PresetWindowSize(nID);
         }
-        theParams.m_dwDefaultTTL = 128;
-        theParams.m_bPmtuDiscovery = theParams.m_bSack = theParams.m_bTimestamps = theParams.m_bWindowScaling = 1;
+        // As the stack has them when the registry holds none.
+        theParams.m_dwDefaultTTL = TcpipKeys::DEFAULT_TTL_VALUE;
+        theParams.m_bPmtuDiscovery = theParams.m_bSack = theParams.m_bTimestamps = theParams.m_bWindowScaling =
+            TcpipKeys::DEFAULT_SWITCH;
     }
     RefreshPages();
 }
