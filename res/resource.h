@@ -55,8 +55,16 @@
 #define IDS_USAGE               10012
 #define IDS_RESTORE_NOTHING     10013
 #define IDS_RESTORE_FILTER      10014
-// 10020 plus CRegFile's error: why a registry file was refused.
-#define IDS_REGFILE_ERROR_BASE  10020
+// Why a registry file was refused, one for each of CRegFile's errors
+#define IDS_REGFILE_NO_HEADER              10021
+#define IDS_REGFILE_NOT_TEXT               10022
+#define IDS_REGFILE_BAD_KEY                10023
+#define IDS_REGFILE_VALUE_OUTSIDE_KEY      10024
+#define IDS_REGFILE_NOT_AN_ENTRY           10025
+#define IDS_REGFILE_UNTERMINATED_STRING    10026
+#define IDS_REGFILE_BAD_NUMBER             10027
+#define IDS_REGFILE_TRUNCATED_CONTINUATION 10028
+#define IDS_REGFILE_NOT_MACHINE            10029
 
 // Strings of the parameter store (20001 up), kept with the store
 #include "../params/StoreStrings.h"
