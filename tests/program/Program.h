@@ -3,6 +3,8 @@
 // limit; a program still running when its object goes is ended.
 #pragma once
 
+#include "resource.h"
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -37,7 +39,7 @@ inline bool IsSheet(HWND hWnd)
 {
     return IsShown(hWnd, L"#32770") && FindWindowExW(hWnd, nullptr, WC_TABCONTROLW, nullptr);
 }
-inline bool IsAboutBox(HWND hWnd) { return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && GetDlgItem(hWnd, 1001); }
+inline bool IsAboutBox(HWND hWnd) { return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && GetDlgItem(hWnd, IDC_ABOUT_PRODUCT); }
 inline bool IsMessageBox(HWND hWnd)
 {
     return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && !IsAboutBox(hWnd) && GetDlgItem(hWnd, 0xFFFF) &&

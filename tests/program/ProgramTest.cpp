@@ -2,6 +2,7 @@
 // the keyboard and the menu bar, the pages, OK with its real message boxes,
 // Help and the About box through the real shell, the registry read back.
 #include "Program.h"
+#include "resource.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
@@ -22,9 +23,6 @@ const wchar_t WINDOW[] = L"TcpWindowSize";
 // The sample's adapters as the registry lists them, and the pages.
 const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
 const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
-const int IDC_TTL_CUSTOM = 1008, IDC_TTL = 1009, IDC_PMTU_DISABLE = 1011, IDC_ADAPTER = 1012,
-          IDC_WINDOW_SIZE = 1013, IDC_WINDOW_SCALING = 1014, IDC_SACK = 1015, IDC_TIMESTAMPS = 1016;
-const int IDC_ABOUT_PRODUCT = 1001, IDC_ABOUT_DESCRIPTION = 1002, IDC_ABOUT_MAIL = 1003, IDC_ABOUT_URL = 1004;
 
 const wchar_t SCALING[] = L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. "
                           L"Do you want to enable Window Scaling?";
@@ -139,7 +137,7 @@ TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
     EXPECT_EQ("PPP Adapter", Narrow(Text(Item(IDC_ADAPTER))));
     EXPECT_EQ("64240", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     EXPECT_TRUE(ShowPage(m_hSheet, TTL));
-    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(1007), BM_GETCHECK, 0, 0)) << "128 (Recommended)";
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_128), BM_GETCHECK, 0, 0)) << "128 (Recommended)";
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_TTL)));
     PressKeys({ VK_RETURN });
     // A desktop has no soft reset to offer: only the notice follows.
@@ -566,7 +564,7 @@ TEST_F(MarlinTest, ARegistryFileRegeditExportedOpensOnItsValues)
     SelectAdapter(PPP_ADAPTER);
     EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     EXPECT_TRUE(ShowPage(m_hSheet, TTL));
-    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(1006), BM_GETCHECK, 0, 0)) << "64";
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_64), BM_GETCHECK, 0, 0)) << "64";
 }
 
 // ---- Help ----
