@@ -172,6 +172,21 @@ TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
         << "a value as it stands changes nothing";
 }
 
+// The line that decides a value set twice is the later one; the earlier
+// stays as it was.
+TEST(RegFile, AValueSetTwiceIsRewrittenOnItsLaterLine)
+{
+    const std::string strStack = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
+    for (const std::string &strBetween : { std::string(), std::string("[HKEY_LOCAL_MACHINE\\Comm\\x]\r\n") + strStack })
+    {
+        const std::string strBefore = "REGEDIT4\r\n" + strStack + "\"DefaultTTL\"=dword:00000020\r\n" + strBetween;
+        CRegFile file;
+        ASSERT_TRUE(file.Parse(Bytes(strBefore + "\"defaultttl\"=dword:00000040\r\n")));
+        std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80) });
+        EXPECT_EQ(strBefore + "\"DefaultTTL\"=dword:00000080\r\n", std::string(rewritten.begin(), rewritten.end()));
+    }
+}
+
 // Bytes that are not UTF-8 are one character each, and go back as they came.
 TEST(RegFile, AnAnsiFileKeepsItsBytes)
 {
