@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 
 MARLIN=build/windows/app/marlin.exe
 SCREENSHOTS=build/windows/screenshots
+README_PICTURES=doc/screenshots
 # The pages in the order of their tabs.
 PAGES="rwin default-ttl pmtu other"
 WAIT_S=10     # for a window to show or go, or the process to end
@@ -94,6 +95,25 @@ take_screenshots() {
     for name in $PAGES menu about; do
         echo "    $SCREENSHOTS/$name.png"
     done
+    compare_with_readme $PAGES menu about
+}
+
+# The README shows the pictures in doc/screenshots; say which of them no
+# longer match what the program draws.
+compare_with_readme() {
+    local name differing=
+    for name in "$@"; do
+        if [ ! -f "$README_PICTURES/$name.png" ] ||
+            ! compare -metric AE "$SCREENSHOTS/$name.png" "$README_PICTURES/$name.png" null: 2>/dev/null; then
+            differing="$differing $name.png"
+        fi
+    done
+    if [ -n "$differing" ]; then
+        echo "These pictures differ from the README's in $README_PICTURES:$differing"
+        echo "    to refresh them: cp $SCREENSHOTS/*.png $README_PICTURES/"
+    else
+        echo "The README's pictures in $README_PICTURES match."
+    fi
 }
 
 install_packages
