@@ -33,8 +33,6 @@ public:
 
     // Handles handed out and not yet closed.
     int OpenHandles() const;
-    // Successful FlushKey calls; the memory needs none, tests count them.
-    int Flushes() const { return m_nFlushes; }
 
 private:
     typedef WString Name;
@@ -53,11 +51,12 @@ private:
     };
 
     LONG Resolve(HKEY hKey, std::shared_ptr<Key> *pKey) const;
+    // The key's value of that name, at *pnSlot among its values.
+    LONG FindValue(HKEY hKey, const WCHAR *pszName, std::shared_ptr<Key> *pKey, size_t *pnSlot) const;
     LONG Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std::shared_ptr<Key> *pKey);
     HKEY NewHandle(const std::shared_ptr<Key> &key);
 
     std::shared_ptr<Key> m_root;
     // Handle n is in slot (n - 0x100) / 4; a closed one's slot is empty.
     std::vector<std::shared_ptr<Key>> m_handles;
-    int m_nFlushes = 0;
 };

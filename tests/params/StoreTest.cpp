@@ -148,25 +148,47 @@ TEST_P(Store, SaveStoresWhatDiffersFromTheDefaultsAndDeletesTheRest)
 
 INSTANTIATE_ON_ALL_REGISTRIES(Store);
 
-// OK compares the sheet's record with the registry's.
-TEST(Record, ComparesTheAdaptersWindowsByPlaceTheTtlAndTheSwitchesAsNumbers)
+// OK compares the sheet's record with the registry's: each field that the
+// stack reads counts, names and the stack-wide window do not.
+TEST(Record, ComparesEachFieldTheStackReads)
 {
-    auto make = [](const WCHAR *pszFirst, DWORD dwFirst, DWORD dwStackWindow, DWORD dwPmtu) {
+    auto make = [] {
         auto pParams = std::make_unique<CTcpParams>();
         pParams->m_nAdapters = 2;
         pParams->m_pAdapters.reset(new CAdapterParams[2]);
-        pParams->m_pAdapters[0].m_strKeyName = pszFirst;
-        pParams->m_pAdapters[0].m_dwTcpWindowSize = dwFirst;
+        pParams->m_pAdapters[0].m_strKeyName = TEXT("ppp1");
+        pParams->m_pAdapters[0].m_dwTcpWindowSize = 17520;
         pParams->m_pAdapters[1].m_dwTcpWindowSize = 32120;
-        pParams->m_dwTcpWindowSize = dwStackWindow;
-        pParams->m_bPmtuDiscovery = dwPmtu;
+        pParams->m_dwTcpWindowSize = pParams->m_dwDefaultTTL = 64;
+        pParams->m_bSack = pParams->m_bTimestamps = pParams->m_bWindowScaling = pParams->m_bPmtuDiscovery = 1;
         return pParams;
     };
-    auto record = make(TEXT("a"), 17520, 17520, 1);
-    EXPECT_TRUE(*record != *make(TEXT("a"), 32120, 17520, 1)) << "a window differs";
-    EXPECT_TRUE(*record == *make(TEXT("x"), 17520, 17520, 1)) << "names are not compared";
-    EXPECT_TRUE(*record != *make(TEXT("a"), 17520, 17520, 2)) << "2 is on, yet another number";
-    EXPECT_TRUE(*record == *make(TEXT("a"), 17520, 32768, 1)) << "the stack-wide window is not compared";
+    const struct
+    {
+        const char *pszField;
+        std::function<void(CTcpParams &)> change;
+        bool bDiffers;
+    } cases[] = {
+        { "first window", [](CTcpParams &p) { p.m_pAdapters[0].m_dwTcpWindowSize++; }, true },
+        { "second window", [](CTcpParams &p) { p.m_pAdapters[1].m_dwTcpWindowSize++; }, true },
+        { "adapter count", [](CTcpParams &p) { p.m_nAdapters = 1; }, true },
+        { "TTL", [](CTcpParams &p) { p.m_dwDefaultTTL++; }, true },
+        { "SACK", [](CTcpParams &p) { p.m_bSack = 0; }, true },
+        { "SACK 2, another number for on", [](CTcpParams &p) { p.m_bSack = 2; }, true },
+        { "time stamps", [](CTcpParams &p) { p.m_bTimestamps = 0; }, true },
+        { "window scaling", [](CTcpParams &p) { p.m_bWindowScaling = 0; }, true },
+        { "PMTU discovery", [](CTcpParams &p) { p.m_bPmtuDiscovery = 0; }, true },
+        { "key name", [](CTcpParams &p) { p.m_pAdapters[0].m_strKeyName = TEXT("x"); }, false },
+        { "display name", [](CTcpParams &p) { p.m_pAdapters[0].m_strDisplayName = TEXT("x"); }, false },
+        { "stack-wide window", [](CTcpParams &p) { p.m_dwTcpWindowSize++; }, false },
+    };
+    for (const auto &test : cases)
+    {
+        auto record = make(), changed = make();
+        test.change(*changed);
+        EXPECT_EQ(test.bDiffers, *record != *changed) << test.pszField;
+        EXPECT_EQ(test.bDiffers, *changed != *record) << test.pszField << ", the other way round";
+    }
 }
 
 } // namespace
