@@ -210,25 +210,27 @@ LONG CMemoryRegistry::SetValue(HKEY hKey, const WCHAR *pszName, DWORD dwType, co
     return ERROR_SUCCESS;
 }
 
+LONG CMemoryRegistry::ResolveItem(HKEY hKey, DWORD dwIndex, bool bValue, std::shared_ptr<Key> *pKey) const
+{
+    LONG lStatus = Resolve(hKey, pKey);
+    if (lStatus == ERROR_SUCCESS && dwIndex >= (bValue ? (*pKey)->values.size() : (*pKey)->subkeys.size()))
+        return ERROR_NO_MORE_ITEMS;
+    return lStatus;
+}
+
 LONG CMemoryRegistry::EnumKey(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName)
 {
     std::shared_ptr<Key> key;
-    LONG lStatus = Resolve(hKey, &key);
-    if (lStatus != ERROR_SUCCESS)
-        return lStatus;
-    if (dwIndex >= key->subkeys.size())
-        return ERROR_NO_MORE_ITEMS;
-    return CopyName(key->subkeys[dwIndex]->name, pszName, pcchName);
+    LONG lStatus = ResolveItem(hKey, dwIndex, false, &key);
+    return lStatus != ERROR_SUCCESS ? lStatus : CopyName(key->subkeys[dwIndex]->name, pszName, pcchName);
 }
 
 LONG CMemoryRegistry::EnumValue(HKEY hKey, DWORD dwIndex, WCHAR *pszName, DWORD *pcchName, DWORD *pdwType)
 {
     std::shared_ptr<Key> key;
-    LONG lStatus = Resolve(hKey, &key);
+    LONG lStatus = ResolveItem(hKey, dwIndex, true, &key);
     if (lStatus != ERROR_SUCCESS)
         return lStatus;
-    if (dwIndex >= key->values.size())
-        return ERROR_NO_MORE_ITEMS;
     const Value &value = key->values[dwIndex];
     if (pdwType)
         *pdwType = value.dwType;

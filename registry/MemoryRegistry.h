@@ -51,6 +51,8 @@ private:
     };
 
     LONG Resolve(HKEY hKey, std::shared_ptr<Key> *pKey) const;
+    // The key, where dwIndex names one of its values (or subkeys).
+    LONG ResolveItem(HKEY hKey, DWORD dwIndex, bool bValue, std::shared_ptr<Key> *pKey) const;
     // The key's value of that name, at *pnSlot among its values.
     LONG FindValue(HKEY hKey, const WCHAR *pszName, std::shared_ptr<Key> *pKey, size_t *pnSlot) const;
     LONG Walk(HKEY hParent, const WCHAR *pszPath, bool bCreate, std::shared_ptr<Key> *pKey);
