@@ -28,13 +28,9 @@ public:
     CDttlProp m_pageDttl;
     CRwinProp m_pageRwin;
 
-    // The registry that "Reset" and OK read and write, and the device that
-    // resets, shows help and opens links: the platform's unless a test
-    // gives others.
-    void SetRegistry(IRegistry &registry) { m_pRegistry = &registry; }
-    void SetDevice(IDevice &device) { m_pDevice = &device; }
-    // A registry file edited instead of the system registry: no backup, no
-    // soft reset, and OK writes the file.
+    // A registry file edited instead of the system registry: "Reset" and OK
+    // read and write its tree, there is no backup and no soft reset, and OK
+    // writes the file.
     void SetEditedFile(CEditedFile &file)
     {
         m_pFile = &file;
@@ -64,6 +60,8 @@ private:
     // False when the record differed and could not all be written.
     bool SaveChanges(const CTcpParams &stored);
 
+    // The registry that "Reset" and OK read and write, and the device that
+    // resets, shows help and opens links.
     IRegistry *m_pRegistry;
     IDevice *m_pDevice;
     CEditedFile *m_pFile = nullptr;

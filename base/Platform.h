@@ -1,4 +1,4 @@
-// The few Win32 types and constants the parameter store needs. The Windows
+// The few Win32 types and constants the code without windows needs. The Windows
 // build takes them from <windows.h>; the native build, which has no registry
 // of its own, defines the same names with the same widths. Text is UTF-16 on
 // both: WCHAR is wchar_t on Windows and char16_t elsewhere.

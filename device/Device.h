@@ -1,7 +1,7 @@
 // What only a handheld has, or what leaves the program: the OEM string, the
 // soft reset, the help viewer and handing a link to the shell. The desktop
-// stands in for the handheld where it can. The sheet is handed a device as
-// it is handed a registry; tests hand it one that plays a handheld.
+// stands in for the handheld where it can. The sheet works through this
+// seam, and tests of what only a handheld would show play one.
 #pragma once
 
 #include "String.h"

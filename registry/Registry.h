@@ -1,7 +1,7 @@
-// IRegistry: the registry operations the parameter store uses, with the
-// platform's zero-for-success statuses. CWin32Registry passes them to the
-// system; CMemoryRegistry keeps a registry in memory for tests and for
-// builds without one.
+// IRegistry: the registry operations the parameter store and the registry
+// files use, with the platform's zero-for-success statuses. CWin32Registry
+// passes them to the system; CMemoryRegistry keeps a registry in memory: a
+// registry file being edited, Restore's copy, the native build's tests.
 #pragma once
 
 #include "Platform.h"
