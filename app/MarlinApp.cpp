@@ -1,7 +1,6 @@
 #include "MarlinApp.h"
 
 #include "MarlinProp.h"
-#include "ProgramPath.h"
 #include "TcpParams.h"
 #include "VersionInfo.h"
 #include "EditedFile.h"
@@ -12,6 +11,9 @@
 #include <cstdlib>
 
 
+BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
+END_MESSAGE_MAP()
+
 CMarlinApp theApp;
 
 CMarlinApp::CMarlinApp()
@@ -20,6 +22,16 @@ CMarlinApp::CMarlinApp()
 }
 
 CMarlinApp::~CMarlinApp() = default;
+
+// The name after the path's last folder.
+static const WCHAR *FileNameOf(const WCHAR *pszPath)
+{
+    const WCHAR *pszName = pszPath;
+    for (const WCHAR *psz = pszPath; *psz; psz++)
+        if (*psz == L'\\' || *psz == L'/' || *psz == L':')
+            pszName = psz + 1;
+    return pszName;
+}
 
 // With one argument, the registry file to edit instead of the system
 // registry; a file that cannot be read opens no sheet and ends the program
@@ -47,8 +59,10 @@ BOOL CMarlinApp::InitInstance()
     CMarlinProp sheet(pszName ? CString(pszName) + L" - " + strProduct : strProduct, nullptr, 0);
     if (pszName)
         sheet.SetEditedFile(file);
+    m_pMainWnd = &sheet;
     theParams.Load(file.Path().IsEmpty() ? SystemRegistry() : file.Registry());
     sheet.DoModal();
+    m_pMainWnd = nullptr;
     return FALSE;
 }
 

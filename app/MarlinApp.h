@@ -14,6 +14,9 @@ public:
     BOOL InitInstance() override;
     int ExitInstance() override;
 
+protected:
+    DECLARE_MESSAGE_MAP()
+
 private:
     int m_nExitCode = 0;
 };

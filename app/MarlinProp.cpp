@@ -3,6 +3,8 @@
 #include "Win32Registry.h"
 #include "resource.h"
 
+IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
+
 BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
     ON_COMMAND_RANGE(ID_SETTINGS_DEFAULT, ID_SETTINGS_FREED, OnSettings)
     ON_COMMAND(ID_SETTINGS_RESTORE, OnRestoreBackup)
@@ -10,6 +12,9 @@ BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
     ON_COMMAND(ID_HELP_CONTENTS, OnHelpContents)
     ON_COMMAND(ID_HELP_ABOUT, OnAbout)
 END_MESSAGE_MAP()
+
+// The id the command bar's window carries in its parent.
+static const UINT ID_COMMANDBAR = 0xE800;
 
 CMarlinProp::CMarlinProp(UINT nIDCaption, CWnd *pParentWnd, UINT iSelectPage)
     : CPropertySheet(nIDCaption, pParentWnd, iSelectPage), m_pRegistry(&SystemRegistry()),
@@ -39,7 +44,7 @@ BOOL CMarlinProp::OnInitDialog()
 {
     BOOL bResult = CPropertySheet::OnInitDialog();
     // Without the bar the sheet still works, only without its menu.
-    if (m_wndCommandBar.Create(this))
+    if (m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | 0x2800, ID_COMMANDBAR))
         m_wndCommandBar.InsertMenuBar(IDR_MENUBAR, 0xFFFF);
     return bResult;
 }

@@ -15,6 +15,7 @@ class CTcpParams;
 
 class CMarlinProp : public CPropertySheet
 {
+    DECLARE_DYNAMIC(CMarlinProp)
 public:
     CMarlinProp(UINT nIDCaption, CWnd *pParentWnd = nullptr, UINT iSelectPage = 0);
     CMarlinProp(const WCHAR *pszCaption, CWnd *pParentWnd = nullptr, UINT iSelectPage = 0);

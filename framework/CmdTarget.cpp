@@ -1,5 +1,7 @@
 #include "CmdTarget.h"
 
+IMPLEMENT_DYNAMIC(CCmdTarget, CObject)
+
 const MessageMap *CCmdTarget::GetThisMessageMap()
 {
     static const MessageMapEntry entries[] = { { 0, 0, 0, 0, MessageSig::End, nullptr } };

@@ -4,11 +4,10 @@
 
 #include "MessageMap.h"
 
-class CCmdTarget
+class CCmdTarget : public CObject
 {
+    DECLARE_DYNAMIC(CCmdTarget)
 public:
-    virtual ~CCmdTarget() = default;
-
     // Dispatches a command (menu item or control notification) through the
     // map; false when nothing is bound to it.
     bool OnCmdMsg(UINT nID, UINT nCode);

@@ -22,7 +22,7 @@ CCommandBar::~CCommandBar()
         DestroyMenu(m_hMenu);
 }
 
-BOOL CCommandBar::Create(CWnd *pParentWnd)
+BOOL CCommandBar::Create(CWnd *pParentWnd, DWORD, UINT)
 {
     m_hWndParent = pParentWnd ? pParentWnd->GetSafeHwnd() : nullptr;
     return m_hWndParent != nullptr;

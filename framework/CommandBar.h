@@ -14,9 +14,9 @@ public:
     CCommandBar(const CCommandBar &) = delete;
     CCommandBar &operator=(const CCommandBar &) = delete;
 
-    // The handheld's bar is a child window with a style and an id of its
-    // own; the desktop's menu bar belongs to the parent's frame.
-    BOOL Create(CWnd *pParentWnd);
+    // The handheld's style and id describe a child window; the desktop's
+    // menu bar belongs to the parent's frame, so only the parent counts.
+    BOOL Create(CWnd *pParentWnd, DWORD dwStyle, UINT nID);
     // Adds one pop-up for each button of a menu-bar description (an RCDATA
     // resource of 16-bit words), labelled with the button's string, before
     // position nButton or at the end for a position past the last. The

@@ -1,5 +1,7 @@
 #include "Dialog.h"
 
+IMPLEMENT_DYNAMIC(CDialog, CWnd)
+
 BEGIN_MESSAGE_MAP(CDialog, CWnd)
     ON_COMMAND(IDOK, OnOK)
     ON_COMMAND(IDCANCEL, OnCancel)

@@ -5,6 +5,7 @@
 
 class CDialog : public CWnd
 {
+    DECLARE_DYNAMIC(CDialog)
 public:
     explicit CDialog(UINT nIDTemplate, CWnd *pParentWnd = nullptr);
 

@@ -3,7 +3,7 @@
 // base class's table.
 #pragma once
 
-#include <windows.h>
+#include "RuntimeClass.h"
 
 #include <cstddef>
 

@@ -1,5 +1,7 @@
 #include "PropertyPage.h"
 
+IMPLEMENT_DYNAMIC(CPropertyPage, CDialog)
+
 CPropertyPage::CPropertyPage(UINT nIDTemplate, UINT nIDCaption)
     : CDialog(nIDTemplate), m_psp{}
 {

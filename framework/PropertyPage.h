@@ -8,6 +8,7 @@
 
 class CPropertyPage : public CDialog
 {
+    DECLARE_DYNAMIC(CPropertyPage)
 public:
     // A caption id of 0 keeps the caption of the template.
     explicit CPropertyPage(UINT nIDTemplate, UINT nIDCaption = 0);

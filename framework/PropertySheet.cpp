@@ -1,5 +1,7 @@
 #include "PropertySheet.h"
 
+IMPLEMENT_DYNAMIC(CPropertySheet, CWnd)
+
 // The platform creates the sheet's window itself; a creation hook on the
 // thread catches it before its first message so that the framework sees
 // WM_INITDIALOG. Sheets are made and run on the program's one user-interface

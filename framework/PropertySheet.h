@@ -8,6 +8,7 @@
 
 class CPropertySheet : public CWnd
 {
+    DECLARE_DYNAMIC(CPropertySheet)
 public:
     CPropertySheet(UINT nIDCaption, CWnd *pParentWnd = nullptr, UINT iSelectPage = 0);
     CPropertySheet(const WCHAR *pszCaption, CWnd *pParentWnd = nullptr, UINT iSelectPage = 0);

@@ -1,6 +1,6 @@
 #include "WinApp.h"
 
-#include "ProgramPath.h"
+IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
 
 static CWinApp *s_pApp;
 
@@ -42,13 +42,27 @@ int CWinApp::ExitInstance()
     return 0;
 }
 
+// The executable's file name without its folder and extension.
+static CString ModuleBaseName()
+{
+    WCHAR szPath[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, szPath, MAX_PATH);
+    WCHAR *pszName = szPath;
+    for (WCHAR *p = szPath; *p; p++)
+        if (*p == L'\\' || *p == L'/')
+            pszName = p + 1;
+    if (WCHAR *pszDot = wcsrchr(pszName, L'.'))
+        *pszDot = 0;
+    return pszName;
+}
+
 int AfxWinMain()
 {
     CWinApp *pApp = AfxGetApp();
     if (!pApp)
         return 1;
     if (pApp->m_strAppName.IsEmpty())
-        pApp->m_strAppName = ProgramBaseName();
+        pApp->m_strAppName = ModuleBaseName();
     if (!pApp->InitInstance())
         return pApp->ExitInstance();
     return pApp->Run();

@@ -5,18 +5,21 @@
 
 #include "Wnd.h"
 
-class CWinApp
+class CWinApp : public CCmdTarget
 {
+    DECLARE_DYNAMIC(CWinApp)
 public:
     // A null name means the executable's own name.
     explicit CWinApp(const WCHAR *pszAppName = nullptr);
-    virtual ~CWinApp();
+    ~CWinApp() override;
 
     virtual BOOL InitInstance();
     virtual int Run();
     virtual int ExitInstance();
 
     const CString &GetAppName() const { return m_strAppName; }
+
+    CWnd *m_pMainWnd = nullptr;
 
 private:
     friend int AfxWinMain();

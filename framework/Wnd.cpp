@@ -4,6 +4,8 @@
 #include <utility>
 #include <vector>
 
+IMPLEMENT_DYNAMIC(CWnd, CCmdTarget)
+
 // Which object each attached window has. Looked up for every message, so it
 // is kept here rather than in window properties, each of which costs a call
 // into the window manager. The program has a handful of windows, all made

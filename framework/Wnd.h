@@ -8,6 +8,7 @@
 
 class CWnd : public CCmdTarget
 {
+    DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
     ~CWnd() override;

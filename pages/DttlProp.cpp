@@ -3,6 +3,8 @@
 #include "TcpParams.h"
 #include "resource.h"
 
+IMPLEMENT_DYNCREATE(CDttlProp, CPropertyPage)
+
 BEGIN_MESSAGE_MAP(CDttlProp, CPropertyPage)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_TTL_32, IDC_TTL_CUSTOM, OnTtlButton)
     ON_EN_CHANGE(IDC_TTL, OnChangeTtl)

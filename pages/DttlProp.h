@@ -5,6 +5,7 @@
 
 class CDttlProp : public CTcpPage
 {
+    DECLARE_DYNCREATE(CDttlProp)
 public:
     CDttlProp();
 

@@ -3,6 +3,8 @@
 #include "TcpParams.h"
 #include "resource.h"
 
+IMPLEMENT_DYNCREATE(CPmtuProp, CPropertyPage)
+
 BEGIN_MESSAGE_MAP(CPmtuProp, CPropertyPage)
     ON_CONTROL_RANGE(BN_CLICKED, IDC_PMTU_ENABLE, IDC_PMTU_DISABLE, OnPmtuButton)
 END_MESSAGE_MAP()

@@ -5,6 +5,7 @@
 
 class CPmtuProp : public CTcpPage
 {
+    DECLARE_DYNCREATE(CPmtuProp)
 public:
     CPmtuProp();
 

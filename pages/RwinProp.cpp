@@ -3,6 +3,8 @@
 #include "TcpParams.h"
 #include "resource.h"
 
+IMPLEMENT_DYNCREATE(CRwinProp, CPropertyPage)
+
 BEGIN_MESSAGE_MAP(CRwinProp, CPropertyPage)
     ON_CBN_SELCHANGE(IDC_ADAPTER, OnSelchangeAdapter)
     ON_BN_CLICKED(IDC_WINDOW_SCALING, OnWindowScaling)

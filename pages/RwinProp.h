@@ -5,6 +5,7 @@
 
 class CRwinProp : public CTcpPage
 {
+    DECLARE_DYNCREATE(CRwinProp)
 public:
     CRwinProp();
 

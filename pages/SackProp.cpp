@@ -3,6 +3,8 @@
 #include "TcpParams.h"
 #include "resource.h"
 
+IMPLEMENT_DYNCREATE(CSackProp, CPropertyPage)
+
 BEGIN_MESSAGE_MAP(CSackProp, CPropertyPage)
     ON_BN_CLICKED(IDC_SACK, OnSack)
     ON_BN_CLICKED(IDC_TIMESTAMPS, OnTimestamps)

@@ -5,6 +5,7 @@
 
 class CSackProp : public CTcpPage
 {
+    DECLARE_DYNCREATE(CSackProp)
 public:
     CSackProp();
 
