@@ -2,6 +2,8 @@
 
 #include "RegValue.h"
 
+#include <string>
+
 CRegistryKey::~CRegistryKey()
 {
     Close();
@@ -35,6 +37,11 @@ void CRegistryKey::Close()
     m_hKey = nullptr;
 }
 
+LONG CRegistryKey::DeleteSubKey(const WCHAR *pszName)
+{
+    return m_hKey ? m_registry.DeleteKey(m_hKey, pszName) : NO_KEY;
+}
+
 LONG CRegistryKey::DeleteValue(const WCHAR *pszName)
 {
     return m_hKey ? m_registry.DeleteValue(m_hKey, pszName) : NO_KEY;
@@ -62,6 +69,11 @@ LONG CRegistryKey::QueryStringValue(const WCHAR *pszName, WCHAR *pszValue, DWORD
     return m_registry.QueryValue(m_hKey, pszName, nullptr, reinterpret_cast<BYTE *>(pszValue), &cbData);
 }
 
+LONG CRegistryKey::QueryBinaryValue(const WCHAR *pszName, BYTE *pValue, DWORD cbValue)
+{
+    return m_hKey ? m_registry.QueryValue(m_hKey, pszName, nullptr, pValue, &cbValue) : NO_KEY;
+}
+
 LONG CRegistryKey::SetDWordValue(const WCHAR *pszName, DWORD dwValue)
 {
     if (!m_hKey)
@@ -70,9 +82,27 @@ LONG CRegistryKey::SetDWordValue(const WCHAR *pszName, DWORD dwValue)
     return m_registry.SetValue(m_hKey, pszName, REG_DWORD, bytes.data(), static_cast<DWORD>(bytes.size()));
 }
 
+LONG CRegistryKey::SetStringValue(const WCHAR *pszName, const WCHAR *pszValue)
+{
+    if (!m_hKey)
+        return NO_KEY;
+    DWORD cbData = static_cast<DWORD>((std::char_traits<WCHAR>::length(pszValue) + 1) * sizeof(WCHAR));
+    return m_registry.SetValue(m_hKey, pszName, REG_SZ, reinterpret_cast<const BYTE *>(pszValue), cbData);
+}
+
+LONG CRegistryKey::SetBinaryValue(const WCHAR *pszName, const BYTE *pValue, DWORD cbValue)
+{
+    return m_hKey ? m_registry.SetValue(m_hKey, pszName, REG_BINARY, pValue, cbValue) : NO_KEY;
+}
+
 LONG CRegistryKey::EnumKey(DWORD dwIndex, WCHAR *pszName, DWORD cchName)
 {
     return m_hKey ? m_registry.EnumKey(m_hKey, dwIndex, pszName, &cchName) : NO_KEY;
+}
+
+LONG CRegistryKey::EnumValue(DWORD dwIndex, WCHAR *pszName, DWORD cchName, DWORD *pdwType)
+{
+    return m_hKey ? m_registry.EnumValue(m_hKey, dwIndex, pszName, &cchName, pdwType) : NO_KEY;
 }
 
 LONG CRegistryKey::Flush()

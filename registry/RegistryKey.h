@@ -18,14 +18,19 @@ public:
     LONG Create(HKEY hParent, const WCHAR *pszPath);
     void Close();
 
+    LONG DeleteSubKey(const WCHAR *pszName);
     LONG DeleteValue(const WCHAR *pszName);
     // A value of up to 4 bytes, of any type, is copied as a little-endian
     // number, zero-extended; *pdwValue is left alone when the read fails.
     LONG QueryDWordValue(const WCHAR *pszName, DWORD *pdwValue);
     // No terminator is added: callers zero-fill the buffer first.
     LONG QueryStringValue(const WCHAR *pszName, WCHAR *pszValue, DWORD cchValue);
+    LONG QueryBinaryValue(const WCHAR *pszName, BYTE *pValue, DWORD cbValue);
     LONG SetDWordValue(const WCHAR *pszName, DWORD dwValue);
+    LONG SetStringValue(const WCHAR *pszName, const WCHAR *pszValue);
+    LONG SetBinaryValue(const WCHAR *pszName, const BYTE *pValue, DWORD cbValue);
     LONG EnumKey(DWORD dwIndex, WCHAR *pszName, DWORD cchName);
+    LONG EnumValue(DWORD dwIndex, WCHAR *pszName, DWORD cchName, DWORD *pdwType);
     LONG Flush();
 
 private:
