@@ -35,12 +35,20 @@ CVersionInfo::CVersionInfo()
 
     void *pValue = nullptr;
     UINT nLength = 0;
+    // A root value too short for the fixed record is no fixed record.
+    if (VerQueryValueW(m_pData.get(), TEXT("\\"), &pValue, &nLength) && nLength >= sizeof(VS_FIXEDFILEINFO))
+        m_pFixedInfo = static_cast<const VS_FIXEDFILEINFO *>(pValue);
+
+    pValue = nullptr;
+    nLength = 0;
     if (VerQueryValueW(m_pData.get(), TEXT("\\VarFileInfo\\Translation"), &pValue, &nLength) && pValue)
     {
         m_pTranslations = static_cast<const DWORD *>(pValue);
         m_nTranslations = static_cast<int>(nLength / 4);
     }
 }
+
+CVersionInfo::~CVersionInfo() = default;
 
 CString CVersionInfo::QueryValue(const WCHAR *pszName) const
 {

@@ -4,6 +4,8 @@
 
 #include "String.h"
 
+#include <winver.h>
+
 #include <memory>
 
 class CVersionInfo
@@ -12,6 +14,7 @@ public:
     // Reads the running executable's version block; on any failure the
     // reader is empty and every value "".
     CVersionInfo();
+    virtual ~CVersionInfo();
 
     CVersionInfo(const CVersionInfo &) = delete;
     CVersionInfo &operator=(const CVersionInfo &) = delete;
@@ -21,7 +24,10 @@ public:
     CString QueryValue(const WCHAR *pszName) const;
 
 private:
-    std::unique_ptr<BYTE[]> m_pData;          // the whole block, as read
-    const DWORD *m_pTranslations = nullptr;   // into m_pData: "\VarFileInfo\Translation"
-    int m_nTranslations = 0;                  // its length in bytes / 4
+    // Both pointers point into m_pData. Nothing reads the fixed part; it is
+    // found with the rest of the block.
+    const VS_FIXEDFILEINFO *m_pFixedInfo = nullptr;  // value at "\"
+    const DWORD *m_pTranslations = nullptr;          // value at "\VarFileInfo\Translation"
+    int m_nTranslations = 0;                         // its length in bytes / 4
+    std::unique_ptr<BYTE[]> m_pData;                 // the whole block, as read
 };
