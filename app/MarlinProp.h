@@ -47,6 +47,7 @@ protected:
 
     void OnSettings(UINT nID);
     void OnRestoreBackup();
+    void OnWindowCalculator();
     void RefreshPages();
     LRESULT OnHelpRequest(WPARAM wParam, LPARAM lParam);
     void OnHelpContents();
