@@ -104,25 +104,15 @@ HBRUSH CAboutDlg::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)
     return hBrush;
 }
 
-CString CAboutDlg::ItemText(int nID) const
-{
-    HWND hItem = GetDlgItem(nID);
-    CString strText;
-    int cchText = GetWindowTextLengthW(hItem);
-    GetWindowTextW(hItem, strText.GetBuffer(cchText), cchText + 1);
-    strText.ReleaseBuffer();
-    return strText;
-}
-
 // The links open whatever the controls show at the time of the tap.
 void CAboutDlg::OnClickMail()
 {
-    OpenLink(CString(L"mailto:") + ItemText(IDC_ABOUT_MAIL));
+    OpenLink(CString(L"mailto:") + GetDlgItemText(IDC_ABOUT_MAIL));
 }
 
 void CAboutDlg::OnClickUrl()
 {
-    OpenLink(ItemText(IDC_ABOUT_URL));
+    OpenLink(GetDlgItemText(IDC_ABOUT_URL));
 }
 
 void CAboutDlg::OpenLink(const CString &strLink)

@@ -23,7 +23,6 @@ protected:
 
 private:
     void OpenLink(const CString &strLink);
-    CString ItemText(int nID) const;
     void FitTexts() const;
 
     IDevice &m_device;

@@ -7,15 +7,15 @@
 #include "FormatText.h"
 #include "ResourceString.h"
 #include "TcpParams.h"
+#include "TcpipKeys.h"
 #include "VersionInfo.h"
 #include "resource.h"
 
 namespace
 {
 
-const DWORD LARGEST_UNSCALED_WINDOW = 0xFFFF;
-// 65535 scaled by 2^14, the largest shift RFC 1323 allows.
-const DWORD LARGEST_WINDOW = 0xFFFF << 14;
+using TcpipKeys::LARGEST_UNSCALED_WINDOW;
+using TcpipKeys::LARGEST_WINDOW;
 const DWORD LARGEST_TTL = 255;
 
 bool NeedsWindowScaling()

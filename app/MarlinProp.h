@@ -44,6 +44,7 @@ protected:
 
     void OnSettings(UINT nID);
     void OnRestoreBackup();
+    void OnWindowCalculator();
     void RefreshPages();
     LRESULT OnHelpRequest(WPARAM wParam, LPARAM lParam);
     void OnHelpContents();

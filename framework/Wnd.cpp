@@ -127,6 +127,16 @@ UINT CWnd::GetDlgItemInt(int nID, BOOL bSigned) const
     return ::GetDlgItemInt(m_hWnd, nID, nullptr, bSigned);
 }
 
+CString CWnd::GetDlgItemText(int nID) const
+{
+    HWND hItem = GetDlgItem(nID);
+    CString strText;
+    int cchText = GetWindowTextLengthW(hItem);
+    GetWindowTextW(hItem, strText.GetBuffer(cchText), cchText + 1);
+    strText.ReleaseBuffer();
+    return strText;
+}
+
 void CWnd::CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) const
 {
     ::CheckRadioButton(m_hWnd, nIDFirst, nIDLast, nIDCheck);

@@ -24,6 +24,8 @@ public:
     HWND GetDlgItem(int nID) const;
     void SetDlgItemInt(int nID, UINT nValue, BOOL bSigned = TRUE) const;
     UINT GetDlgItemInt(int nID, BOOL bSigned = TRUE) const;
+    // The control's whole text, however long.
+    CString GetDlgItemText(int nID) const;
     void CheckRadioButton(int nIDFirst, int nIDLast, int nIDCheck) const;
     // The first button in the range that is checked, 0 when none is.
     int GetCheckedRadioButton(int nIDFirst, int nIDLast) const;

@@ -30,4 +30,9 @@ const DWORD RFC1323_WINDOW_SCALING = 1;
 const DWORD RFC1323_TIMESTAMPS = 2;
 const DWORD DEFAULT_TCP1323_OPTS = RFC1323_WINDOW_SCALING | RFC1323_TIMESTAMPS;
 
+// A receive window above 65535 bytes needs window scaling; 65535 scaled by
+// 2^14, the largest shift RFC 1323 allows, is the largest there is.
+const DWORD LARGEST_UNSCALED_WINDOW = 0xFFFF;
+const DWORD LARGEST_WINDOW = LARGEST_UNSCALED_WINDOW << 14;
+
 } // namespace TcpipKeys

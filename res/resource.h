@@ -8,6 +8,7 @@
 #define IDD_SACK                105
 #define IDI_MARLIN              106
 #define IDR_MENUBAR             107
+#define IDD_CALCULATOR          108
 
 // Controls of the pages (1005 up) and of the About box (1001 up)
 #define IDC_ABOUT_PRODUCT       1001
@@ -27,6 +28,15 @@
 #define IDC_SACK                1015
 #define IDC_TIMESTAMPS          1016
 
+// Controls of the Window Calculator
+#define IDC_CALC_SPEED          1101
+#define IDC_CALC_RTT            1102
+#define IDC_CALC_MTU            1103
+#define IDC_CALC_WINDOW         1104
+#define IDC_CALC_EXPLANATION    1105
+#define IDC_CALC_USE            1106
+#define IDC_CALC_PLOT           1107
+
 // Commands: the menu-bar buttons themselves, then the items of their pop-ups
 #define ID_SETTINGS             40001
 #define ID_SETTINGS_DEFAULT     40002
@@ -39,6 +49,7 @@
 #define ID_HELP_CONTENTS        40009
 #define ID_HELP_ABOUT           40010
 #define ID_SETTINGS_RESTORE     40011
+#define ID_SETTINGS_CALCULATOR  40012
 
 // Messages shown on OK, and when help cannot be shown
 #define IDS_ENABLE_SCALING      10001
@@ -65,6 +76,28 @@
 #define IDS_REGFILE_BAD_NUMBER             10027
 #define IDS_REGFILE_TRUNCATED_CONTINUATION 10028
 #define IDS_REGFILE_NOT_MACHINE            10029
+
+// Texts of the Window Calculator: its sentences, what is wrong with a
+// field, the fields' names and units, and the picture's labels
+#define IDS_CALC_ADVICE            10101
+#define IDS_CALC_ADVICE_SCALED     10102
+#define IDS_CALC_ADVICE_LARGEST    10103
+#define IDS_CALC_CURRENT           10104
+#define IDS_CALC_NO_ADAPTER        10105
+#define IDS_CALC_SENTENCES         10106
+#define IDS_CALC_EMPTY             10107
+#define IDS_CALC_NOT_A_NUMBER      10108
+#define IDS_CALC_OUT_OF_RANGE      10109
+#define IDS_CALC_SPEED             10110
+#define IDS_CALC_RTT               10111
+#define IDS_CALC_MTU               10112
+#define IDS_CALC_KBITS             10113
+#define IDS_CALC_MS                10114
+#define IDS_CALC_BYTES             10115
+#define IDS_CALC_RTT_AXIS          10116
+#define IDS_CALC_CURRENT_WINDOW    10117
+#define IDS_CALC_SUGGESTED_WINDOW  10118
+#define IDS_CALC_LINE_SPEED        10119
 
 // Strings of the parameter store (20001 up), kept with the store
 #include "../params/StoreStrings.h"

@@ -2,8 +2,8 @@
 # Runs Marlin in a Wine prefix that holds a sample handheld's registry
 # (build/windows/device-prefix). With a display it shows the sheet and waits
 # for the user to close it. Without one it runs on a virtual screen, saves a
-# picture of each page, of the Settings menu and of the About box in
-# build/windows/screenshots, and cancels the sheet.
+# picture of each page, of the Settings menu, of the About box and of the
+# Window Calculator in build/windows/screenshots, and cancels the sheet.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
@@ -27,7 +27,7 @@ give_up() {
     exit 1
 }
 
-# A pop-up of Marlin's over the sheet (a menu, the About box): its other
+# A pop-up of Marlin's over the sheet (a menu, a dialog): its other
 # visible windows are the sheet and Wine's 1x1 ones.
 popup_shown() {
     local id WIDTH
@@ -88,14 +88,21 @@ take_screenshots() {
     shoot "$popup" "$SCREENSHOTS/about.png"
     press Escape
     wait_for no_popup || give_up "Marlin did not close its About box"
+    # Settings: the last item but one. The FOMA preset's link, as an example.
+    press F10 Down Up Up Return
+    wait_for popup_shown || give_up "Marlin showed no Window Calculator"
+    press 3 8 4 Tab 1 3 3 5
+    shoot "$popup" "$SCREENSHOTS/calculator.png"
+    press Escape
+    wait_for no_popup || give_up "Marlin did not close its Window Calculator"
     press Escape
     wait_for marlin_ended || give_up "Marlin still runs ${WAIT_S} s after Cancel"
     wait "$marlin_pid" || true
-    echo "Pictures of the four pages, the Settings menu and the About box in $SCREENSHOTS:"
-    for name in $PAGES menu about; do
+    echo "Pictures of the four pages, the Settings menu, the About box and the Window Calculator in $SCREENSHOTS:"
+    for name in $PAGES menu about calculator; do
         echo "    $SCREENSHOTS/$name.png"
     done
-    compare_with_readme $PAGES menu about
+    compare_with_readme $PAGES menu about calculator
 }
 
 # The README shows the pictures in doc/screenshots; say which of them no

@@ -93,7 +93,7 @@ public:
     HWND Box() const { return Find(IsMessageBox); }
     HWND AboutBox() const { return Find(IsAboutBox); }
     HWND PopupMenu() const { return Find([](HWND hWnd) { return IsShown(hWnd, L"#32768"); }); }
-    HWND OtherDialog() const   // the shell's own message, say
+    HWND OtherDialog() const   // the shell's own message, the Window Calculator
     {
         return Find([](HWND hWnd) { return IsShown(hWnd, L"#32770") && !IsSheet(hWnd) && !IsAboutBox(hWnd); });
     }
@@ -166,10 +166,10 @@ inline HWND FocusOf(HWND hWnd)   // in hWnd's thread
     return info.hwndFocus;
 }
 
-// How many of a window's pixels on the screen are red, yellow and blue.
+// How many of a window's pixels on the screen are red, yellow, blue and green.
 struct Colours
 {
-    int nRed, nYellow, nBlue;
+    int nRed, nYellow, nBlue, nGreen;
 };
 inline Colours ColoursOnScreen(HWND hWnd)
 {
@@ -185,6 +185,7 @@ inline Colours ColoursOnScreen(HWND hWnd)
             colours.nRed += r > 150 && g < 90 && b < 90;
             colours.nYellow += r > 180 && g > 150 && b < 90;
             colours.nBlue += b > 150 && r < 110;
+            colours.nGreen += g > 120 && r < 90 && b < 90;
         }
     ReleaseDC(nullptr, hScreen);
     return colours;

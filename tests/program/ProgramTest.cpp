@@ -302,18 +302,19 @@ TEST_P(EntryTest, OkRefusesOrWrites)
 
 void Window(HWND hSheet, const wchar_t *pszText) { Type(Control(hSheet, IDC_WINDOW_SIZE), pszText); }
 // Digits only, the field says; a paste gets past that.
-void PasteWindow(HWND hSheet)
+void Paste(HWND hField, const std::wstring &strText)
 {
-    Type(Control(hSheet, IDC_WINDOW_SIZE), L"");
+    Type(hField, L"");
     OpenClipboard(nullptr);
     EmptyClipboard();
-    HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE, sizeof(L"big"));
-    memcpy(GlobalLock(hText), L"big", sizeof(L"big"));
+    HGLOBAL hText = GlobalAlloc(GMEM_MOVEABLE, (strText.size() + 1) * sizeof(wchar_t));
+    memcpy(GlobalLock(hText), strText.c_str(), (strText.size() + 1) * sizeof(wchar_t));
     GlobalUnlock(hText);
     SetClipboardData(CF_UNICODETEXT, hText);
     CloseClipboard();
     PressKeys({ 'V' }, VK_CONTROL);
 }
+void PasteWindow(HWND hSheet) { Paste(Control(hSheet, IDC_WINDOW_SIZE), L"big"); }
 void Ttl(HWND hSheet, const wchar_t *pszText)
 {
     EXPECT_TRUE(ShowPage(hSheet, TTL));
@@ -565,6 +566,109 @@ TEST_F(MarlinTest, ARegistryFileRegeditExportedOpensOnItsValues)
     EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     EXPECT_TRUE(ShowPage(m_hSheet, TTL));
     EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_64), BM_GETCHECK, 0, 0)) << "64";
+}
+
+// ---- The Window Calculator ----
+
+class CalculatorTest : public MarlinTest
+{
+protected:
+    void Open(const wchar_t *pszSpeed, const wchar_t *pszRtt)
+    {
+        m_marlin.Activate();
+        PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_UP, VK_RETURN });   // Settings: the last item but one
+        ASSERT_TRUE(WaitUntil([&] { return (m_hCalculator = m_marlin.OtherDialog()) != nullptr; })) << "no calculator";
+        EXPECT_EQ("Window Calculator", Narrow(Text(m_hCalculator)));
+        EXPECT_EQ(m_hSheet, GetWindow(m_hCalculator, GW_OWNER));
+        EXPECT_EQ("1500", Says(IDC_CALC_MTU));
+        EXPECT_EQ("The line speed is empty: enter from 1 to 100000000 kbit/s.", Says(IDC_CALC_EXPLANATION));
+        EXPECT_FALSE(CanUse());
+        Type(GetDlgItem(m_hCalculator, IDC_CALC_SPEED), pszSpeed);
+        Type(GetDlgItem(m_hCalculator, IDC_CALC_RTT), pszRtt);
+    }
+    std::string Says(int nID) const { return Narrow(Text(GetDlgItem(m_hCalculator, nID))); }
+    bool CanUse() const { return IsWindowEnabled(GetDlgItem(m_hCalculator, IDC_CALC_USE)); }
+    // Whether the current window's curve, the suggested one's and the line speed are drawn:
+    // each colour on as many pixels as half the plot's width, more than its stroke in the legend.
+    std::vector<bool> Drawn() const
+    {
+        HWND hPlot = GetDlgItem(m_hCalculator, IDC_CALC_PLOT);
+        RECT rc = {};
+        GetClientRect(hPlot, &rc);
+        Colours colours = {};
+        WaitUntil([&] { return (colours = ColoursOnScreen(hPlot)).nBlue > rc.right / 2; });
+        return { colours.nRed > rc.right / 2, colours.nBlue > rc.right / 2, colours.nGreen > rc.right / 2 };
+    }
+
+    HWND m_hCalculator = nullptr;
+};
+
+// A user's way through it: wrong fields named one by one, Cancel, then Use and OK.
+TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageAndOkWritesIt)
+{
+    const struct
+    {
+        int nID;
+        const wchar_t *pszText;
+        const char *pszWhy;
+    } cases[] = {
+        { IDC_CALC_SPEED, L"0", "The line speed must be from 1 to 100000000 kbit/s." },
+        { IDC_CALC_RTT, L"", "The round-trip time is empty: enter from 1 to 60000 ms." },
+        { IDC_CALC_RTT, L"60001", "The round-trip time must be from 1 to 60000 ms." },
+        { IDC_CALC_RTT, L"1 s", "The round-trip time is not a number: enter digits only, from 1 to 60000 ms." },
+        { IDC_CALC_MTU, L"67", "The MTU must be from 68 to 65535 bytes." },
+    };
+    SetDword(PARMS, L"TCP1323Opts", 2);   // window scaling off
+    Start();
+    SelectAdapter(PPP_ADAPTER);
+    Open(L"1000", L"600");
+    EXPECT_EQ("75920", Says(IDC_CALC_WINDOW));
+    EXPECT_EQ("The bandwidth-delay product is 75000 bytes: the suggested window holds 52 segments of 1460 bytes and "
+              "needs window scaling. With 32120 bytes, one connection reaches at most 428 kbit/s at this round trip.",
+              Says(IDC_CALC_EXPLANATION));
+    EXPECT_EQ(std::vector<bool>({ true, true, true }), Drawn());
+    for (const auto &test : cases)
+    {
+        HWND hField = GetDlgItem(m_hCalculator, test.nID);
+        std::wstring strGood = Text(hField);
+        Paste(hField, test.pszText);   // the only way for a space into the field
+        EXPECT_EQ(test.pszWhy, Says(IDC_CALC_EXPLANATION));
+        EXPECT_EQ("", Says(IDC_CALC_WINDOW)) << test.pszWhy;
+        EXPECT_FALSE(CanUse()) << test.pszWhy;
+        PressKeys({ VK_RETURN });
+        ASSERT_TRUE(IsWindowVisible(m_hCalculator)) << "Enter closed it: " << test.pszWhy;
+        Type(hField, strGood.c_str());
+        EXPECT_TRUE(CanUse()) << "after " << test.pszWhy;
+    }
+    Click(GetDlgItem(m_hCalculator, IDCANCEL));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(m_hCalculator); })) << "the calculator stays";
+    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_EQ(BST_UNCHECKED, SendMessageW(Item(IDC_WINDOW_SCALING), BM_GETCHECK, 0, 0));
+
+    Open(L"1000", L"600");
+    Click(GetDlgItem(m_hCalculator, IDC_CALC_USE));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(m_hCalculator); })) << "the calculator stays";
+    EXPECT_EQ("75920", Narrow(Text(Item(IDC_WINDOW_SIZE))));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_WINDOW_SCALING), BM_GETCHECK, 0, 0));
+    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW)) << "nothing written before OK";
+    m_marlin.Activate();
+    PressKeys({ VK_RETURN });
+    ExpectSaved();   // scaling is on already: no question
+    EXPECT_EQ("dword 75920", RegValue(PPP, WINDOW));
+    EXPECT_EQ("absent", RegValue(PARMS, L"TCP1323Opts")) << "both options on, the default";
+}
+
+TEST_F(CalculatorTest, WithoutAnAdapterItCalculatesButOffersNothingToUse)
+{
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, PPP);
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, ETHERNET);
+    Start();
+    Open(L"384", L"1335");
+    EXPECT_EQ("The bandwidth-delay product is 64080 bytes: the suggested window holds 44 segments of 1460 bytes and "
+              "needs no window scaling. There is no network adapter on the RWIN page to use the window for.",
+              Says(IDC_CALC_EXPLANATION));
+    EXPECT_FALSE(CanUse());
+    EXPECT_EQ(std::vector<bool>({ false, true, true }), Drawn());
 }
 
 // ---- Help ----
