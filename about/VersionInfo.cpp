@@ -18,6 +18,15 @@ CString Hex4(unsigned nValue)
     return CString(szHex);
 }
 
+// How well a language suits the user's interface language: 2 it is the
+// same, 1 the same language of another country, 0 another language.
+int Suitability(LANGID wLanguage, LANGID wUserLanguage)
+{
+    if (wLanguage == wUserLanguage)
+        return 2;
+    return PRIMARYLANGID(wLanguage) == PRIMARYLANGID(wUserLanguage) ? 1 : 0;
+}
+
 } // namespace
 
 CVersionInfo::CVersionInfo()
@@ -54,9 +63,13 @@ CString CVersionInfo::QueryValue(const WCHAR *pszName) const
 {
     if (!pszName)
         return CString();
+    LANGID wUserLanguage = GetUserDefaultUILanguage();
+    for (int nSuitability = 2; nSuitability >= 0; --nSuitability)
     for (int i = 0; i < m_nTranslations; ++i)
     {
         DWORD dwEntry = m_pTranslations[i];
+        if (Suitability(LOWORD(dwEntry), wUserLanguage) != nSuitability)
+            continue;
         // "\StringFileInfo\%04X%04X\%s": language (low word), code page (high word), name.
         CString strPath = CString(TEXT("\\StringFileInfo\\")) + Hex4(dwEntry & 0xFFFF) + Hex4(dwEntry >> 16) +
                           CString(TEXT("\\")) + CString(pszName);

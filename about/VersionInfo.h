@@ -20,7 +20,8 @@ public:
     CVersionInfo &operator=(const CVersionInfo &) = delete;
 
     // The value of the string-table entry pszName under the first translation
-    // whose table holds it, as an independent copy; "" when none does.
+    // whose table holds it, those in the user's interface language first,
+    // as an independent copy; "" when none does.
     CString QueryValue(const WCHAR *pszName) const;
 
 private:

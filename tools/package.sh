@@ -13,7 +13,7 @@ INSTALLER_VERSION=$(cat build/release/generated/installer-version.txt)   # 2.01 
 DIST=build/dist
 rm -rf "$DIST"
 mkdir -p "$DIST/marlin-$VERSION"
-cp build/release/app/marlin.exe res/marlin.htm installer/readme.txt "$DIST/marlin-$VERSION/"
+cp build/release/app/marlin.exe res/marlin.htm res/marlin-ja.htm installer/readme.txt "$DIST/marlin-$VERSION/"
 cp LICENSE "$DIST/marlin-$VERSION/LICENSE.txt"
 # Text files travel with Windows line ends.
 sed -i 's/$/\r/' "$DIST/marlin-$VERSION/readme.txt" "$DIST/marlin-$VERSION/LICENSE.txt"

@@ -4,6 +4,8 @@
 # for the user to close it. Without one it runs on a virtual screen, saves a
 # picture of each page, of the Settings menu, of the About box and of the
 # Window Calculator in build/windows/screenshots, and cancels the sheet.
+# MARLIN_LANG=ja runs it in Japanese, and keeps its pictures in ja/ folders
+# of their own.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/setup.sh
@@ -11,12 +13,26 @@ cd "$(dirname "$0")/.."
 MARLIN=build/windows/app/marlin.exe
 SCREENSHOTS=build/windows/screenshots
 README_PICTURES=doc/screenshots
+# Wine takes the user's interface language from the locale it starts in.
+MARLIN_LOCALE=
+case "${MARLIN_LANG:-en}" in
+en) ;;
+ja)
+    MARLIN_LOCALE=ja_JP.UTF-8
+    SCREENSHOTS=$SCREENSHOTS/ja
+    README_PICTURES=$README_PICTURES/ja
+    ;;
+*)
+    echo "MARLIN_LANG is en or ja, not $MARLIN_LANG" >&2
+    exit 2
+    ;;
+esac
 # The pages in the order of their tabs.
 PAGES="rwin default-ttl pmtu other"
 WAIT_S=10     # for a window to show or go, or the process to end
 
 start_marlin() {
-    wine "$MARLIN" >/dev/null 2>&1 </dev/null &
+    ${MARLIN_LOCALE:+env LC_ALL=$MARLIN_LOCALE} wine "$MARLIN" >/dev/null 2>&1 </dev/null &
     marlin_pid=$!
 }
 
@@ -62,7 +78,7 @@ run_for_user() {
 take_screenshots() {
     start_marlin
     wait_for sheet_shown || give_up "Marlin showed no sheet"
-    rm -rf "$SCREENSHOTS"
+    rm -f "$SCREENSHOTS"/*.png
     mkdir -p "$SCREENSHOTS"
     sleep 0.5
     local name
@@ -134,6 +150,7 @@ headless=no
 ensure_display
 start_wineserver
 import_sample_registry
+fonts_follow_language
 if [ "$headless" = yes ]; then
     unmanaged_windows
     take_screenshots

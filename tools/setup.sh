@@ -2,9 +2,12 @@
 # need, and runs Wine in the project's own prefix.
 
 # libclang-rt holds libFuzzer, which clang only recommends (tools/fuzz.sh).
+# fonts-sawarabi-gothic (1.8 MB installed) gives Wine glyphs for Japanese
+# text; fonts-vlgothic (8 MB) would too, but Wine then takes its fixed-width
+# face, Latin letters and all.
 PACKAGES="cmake ninja-build g++ googletest clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools binutils-mingw-w64-x86-64
-    wine wine64 fonts-wine fonts-liberation xvfb x11-apps x11-utils xdotool imagemagick msitools wixl zip"
+    wine wine64 fonts-wine fonts-liberation fonts-sawarabi-gothic xvfb x11-apps x11-utils xdotool imagemagick msitools wixl zip"
 
 install_packages() {
     local missing=
@@ -80,6 +83,18 @@ unmanaged_windows() {
 managed_windows() {
     wine reg delete "$X11_DRIVER" /v Managed /f >/dev/null 2>&1 </dev/null || true
     wine reg delete "$X11_DRIVER" /v Decorated /f >/dev/null 2>&1 </dev/null || true
+}
+
+# Booting a prefix writes the fonts of menus, captions and message boxes
+# into the user's profile, made for the language it booted in: English ones
+# have no Japanese glyphs. Without them each program gets the system's
+# fonts for the language it starts in, as on Windows. Needs the wineserver.
+WINDOW_METRICS='HKCU\Control Panel\Desktop\WindowMetrics'
+fonts_follow_language() {
+    local font
+    for font in CaptionFont IconFont MenuFont MessageFont SmCaptionFont StatusFont; do
+        wine reg delete "$WINDOW_METRICS" /v "$font" /f >/dev/null 2>&1 </dev/null || true
+    done
 }
 
 # Without a display (CI, a terminal over ssh), a virtual screen that lasts

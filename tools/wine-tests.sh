@@ -9,4 +9,5 @@ use_wine_prefix
 ensure_display
 start_wineserver
 unmanaged_windows
+fonts_follow_language
 ctest --preset windows "$@"

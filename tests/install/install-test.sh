@@ -36,7 +36,7 @@ INSTALLED="$DRIVE_C/Program Files/Marlin"
 BACKUPS=$(winepath -u "$(wine cmd /c 'echo %LOCALAPPDATA%' 2>/dev/null | tr -d '\r')")/Marlin/Backups
 
 wine msiexec /i "$(winepath -w "$MSI")" /qn || fail "msiexec /i failed"
-for file in marlin.exe marlin.htm readme.txt LICENSE.txt; do
+for file in marlin.exe marlin.htm marlin-ja.htm readme.txt LICENSE.txt; do
     [ -f "$INSTALLED/$file" ] || fail "$file is not in Program Files\\Marlin"
 done
 SHORTCUT=$(find "$DRIVE_C" -name Marlin.lnk -print -quit)

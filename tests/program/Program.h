@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -129,6 +130,40 @@ private:
     PROCESS_INFORMATION m_process = {};
 };
 
+// ---- The user's language ----
+
+// ctest runs every scenario twice, the second time with a Japanese locale:
+// Wine then gives this process and the program it starts a Japanese user
+// interface language.
+inline bool InJapanese()
+{
+    const char *pszLocale = std::getenv("LC_ALL");
+    return pszLocale && std::strncmp(pszLocale, "ja", 2) == 0;
+}
+
+// A text the program shows, in both its languages.
+struct Wording
+{
+    const wchar_t *pszEnglish;
+    const wchar_t *pszJapanese;
+
+    // In the language of this run, with "%1" replaced.
+    std::wstring operator()(const std::wstring &strArgument = L"") const
+    {
+        std::wstring str = InJapanese() ? pszJapanese : pszEnglish;
+        size_t nMarker = str.find(L"%1");
+        return nMarker == std::wstring::npos ? str : str.replace(nMarker, 2, strArgument);
+    }
+};
+
+inline std::string Narrow(const std::wstring &str)   // UTF-8, for comparisons that print
+{
+    std::string strNarrow(3 * str.size(), '\0');
+    strNarrow.resize(WideCharToMultiByte(CP_UTF8, 0, str.c_str(), static_cast<int>(str.size()), &strNarrow[0],
+                                         static_cast<int>(strNarrow.size()), nullptr, nullptr));
+    return strNarrow;
+}
+
 // ---- Another process's windows, read ----
 
 inline std::wstring Text(HWND hWnd)
@@ -220,6 +255,88 @@ inline MessageBoxSeen ReadMessageBox(HWND hBox)
                                                      : MB_ICONQUESTION;
     }
     return seen;
+}
+
+// ---- Texts on the screen ----
+
+// The font the dialog manager makes from the templates: 9 points of
+// "System", in Japanese of "MS UI Gothic".
+inline LOGFONTW TemplateFont()
+{
+    LOGFONTW font = {};
+    HDC hScreen = GetDC(nullptr);
+    font.lfHeight = -MulDiv(9, GetDeviceCaps(hScreen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, hScreen);
+    font.lfCharSet = DEFAULT_CHARSET;
+    font.lfQuality = PROOF_QUALITY;
+    lstrcpynW(font.lfFaceName, Wording{ L"System", L"MS UI Gothic" }().c_str(), LF_FACESIZE);
+    return font;
+}
+
+// A text's width in a font, and which pixels of a control are ink (darker
+// than mid-grey): on the screen, or as a static control draws the text in
+// the font, here.
+inline int TextWidth(const std::wstring &strText, const LOGFONTW &font)
+{
+    HDC hScreen = GetDC(nullptr);
+    HGDIOBJ hOldFont = SelectObject(hScreen, CreateFontIndirectW(&font));
+    SIZE size = {};
+    GetTextExtentPoint32W(hScreen, strText.c_str(), static_cast<int>(strText.size()), &size);
+    DeleteObject(SelectObject(hScreen, hOldFont));
+    ReleaseDC(nullptr, hScreen);
+    return size.cx;
+}
+inline std::vector<bool> Ink(HWND hItem, const LOGFONTW &font, const std::wstring *pstrText = nullptr)
+{
+    RECT rc = {};
+    GetClientRect(hItem, &rc);
+    POINT ptScreen = {};
+    ClientToScreen(hItem, &ptScreen);
+    HDC hScreen = GetDC(nullptr), hDC = CreateCompatibleDC(hScreen);
+    HGDIOBJ hOldBitmap = SelectObject(hDC, CreateCompatibleBitmap(hScreen, rc.right, rc.bottom));
+    HGDIOBJ hOldFont = SelectObject(hDC, CreateFontIndirectW(&font));
+    FillRect(hDC, &rc, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    if (pstrText)
+        DrawTextW(hDC, pstrText->c_str(), -1, &rc, DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX);
+    std::vector<bool> ink;
+    for (int y = 0; y < rc.bottom; y++)
+        for (int x = 0; x < rc.right; x++)
+        {
+            COLORREF colour = pstrText ? GetPixel(hDC, x, y) : GetPixel(hScreen, ptScreen.x + x, ptScreen.y + y);
+            ink.push_back(GetRValue(colour) + GetGValue(colour) + GetBValue(colour) < 3 * 128);
+        }
+    DeleteObject(SelectObject(hDC, hOldFont));
+    DeleteObject(SelectObject(hDC, hOldBitmap));
+    DeleteDC(hDC);
+    ReleaseDC(nullptr, hScreen);
+    return ink;
+}
+
+// What is wrong with a static control's text on the screen, "" if nothing.
+// Characters beyond ASCII must be drawn in glyphs, not in the empty boxes a
+// font without their glyphs draws: drawn here, the text and the text with a
+// character no font has for each of those differ, and where they do, the
+// screen shows the first.
+inline std::string DrawnWrong(HWND hItem, const LOGFONTW &font)
+{
+    std::wstring strText = Text(hItem), strBoxes = strText;
+    for (wchar_t &ch : strBoxes)
+        ch = ch > 0x7F ? 0x0378 : ch;   // unassigned
+    std::vector<bool> text = Ink(hItem, font, &strText), boxes = Ink(hItem, font, &strBoxes);
+    size_t nDiffering = 0, nAsText = 0;
+    WaitUntil([&] {   // until it is painted
+        std::vector<bool> onScreen = Ink(hItem, font);
+        nDiffering = nAsText = 0;
+        for (size_t i = 0; i < text.size(); i++)
+        {
+            nDiffering += text[i] != boxes[i];
+            nAsText += text[i] != boxes[i] && onScreen[i] == text[i];
+        }
+        return nAsText >= nDiffering * 9 / 10;
+    }, 2000);
+    if (strBoxes != strText && nDiffering < 10)
+        return "\"" + Narrow(strText) + "\" has no glyphs: the font draws it in empty boxes";
+    return nAsText < nDiffering * 9 / 10 ? "\"" + Narrow(strText) + "\" is drawn unlike its glyphs" : "";
 }
 
 // ---- Real input ----

@@ -24,21 +24,39 @@ const wchar_t WINDOW[] = L"TcpWindowSize";
 const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
 const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
 
-const wchar_t SCALING[] = L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. "
-                          L"Do you want to enable Window Scaling?";
-const wchar_t TTL_RANGE[] = L"You must specify Default TTL of 1 to 255.";
-const wchar_t CHANGED[] =
-    L"Settings were changed. You must perform soft reset before the new settings will take effect.";
-const wchar_t SAVE_FAILED[] = L"Some of the new settings could not be written to the registry; others may have "
-                              L"been written already. Close this message, then tap OK to try again, or Cancel to "
-                              L"leave the registry as it is now.";
-const wchar_t WINDOW_RANGE[] = L"You must specify a TCP Receive Window of 1 to 1073725440 bytes.";
-const wchar_t BAD_FILE[] = L"is not a registry file that Marlin can read. Line 3: a number is not written in "
-                           L"hexadecimal digits that fit.";
-const wchar_t NO_HELP[] = L"Help cannot be shown. The help document marlin.htm must lie in the folder that holds "
-                          L"Marlin, and a program to show it must be installed.";
-
-std::string Narrow(const std::wstring &str) { return std::string(str.begin(), str.end()); }
+const Wording SCALING = { L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. Do you "
+                          L"want to enable Window Scaling?",
+                          L"64K 以上の TCP ウィンドウ サイズを指定するには、ウィンドウ スケーリングを有効にする必要があり"
+                          L"ます。ウィンドウ スケーリングを有効にしますか?" };
+const Wording TTL_RANGE = { L"You must specify Default TTL of 1 to 255.", L"既定の TTL には 1 から 255 までの値を指定してください。" };
+const Wording CHANGED = { L"Settings were changed. You must perform soft reset before the new settings will take effect.",
+                          L"設定を変更しました。新しい設定を有効にするには、ソフトリセットを実行する必要があります。" };
+const Wording SAVE_FAILED = { L"Some of the new settings could not be written to the registry; others may have been "
+                              L"written already. Close this message, then tap OK to try again, or Cancel to leave the "
+                              L"registry as it is now.",
+                              L"新しい設定の一部をレジストリに書き込めませんでした。ほかの設定は既に書き込まれている可能性"
+                              L"があります。このメッセージを閉じてから、もう一度書き込むには [OK] を、レジストリを現在の状態"
+                              L"のままにするには [キャンセル] をタップしてください。" };
+const Wording WINDOW_RANGE = { L"You must specify a TCP Receive Window of 1 to 1073725440 bytes.",
+                               L"TCP 受信ウィンドウには 1 から 1073725440 バイトまでの値を指定してください。" };
+const Wording BAD_NUMBER_FILE = { L"%1 is not a registry file that Marlin can read. Line 3: a number is not written in "
+                                  L"hexadecimal digits that fit.",
+                                  L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 数値が、範囲に"
+                                  L"収まる 16 進数で記述されていません。" };
+const Wording BACKUP_FAILED_START = { L"Nothing was changed: a backup of the current settings could not be written in %1 (",
+                                      L"何も変更していません。現在の設定のバックアップを %1 に書き込めませんでした (" };
+const Wording FILE_WRITTEN = { L"The new settings were written to %1.", L"新しい設定を %1 に書き込みました。" };
+const Wording NO_HELP = { L"Help cannot be shown. The help document marlin.htm must lie in the folder that holds Marlin, "
+                          L"and a program to show it must be installed.",
+                          L"ヘルプを表示できません。ヘルプ ドキュメント marlin-ja.htm が Marlin と同じフォルダーにあり、"
+                          L"それを表示するプログラムがインストールされている必要があります。" };
+const Wording HELP_DOCUMENT = { L"marlin.htm", L"marlin-ja.htm" };
+const Wording PPP_ADAPTER_NAME = { L"PPP Adapter", L"PPP アダプター" };
+const Wording DESCRIPTION = { L"Tuning TCP/IP Parameters", L"TCP/IP パラメーターの調整" };
+const Wording RESTORE_FILTER = { L"Registry Files (*.reg)", L"レジストリ ファイル (*.reg)" };
+const Wording CALCULATOR = { L"Window Calculator", L"ウィンドウ サイズの計算" };
+const Wording SPEED_EMPTY = { L"The line speed is empty: enter from 1 to 100000000 kbit/s.",
+                              L"「回線速度」が空です。1 から 100000000 までの値を入力してください (単位: kbit/s)。" };
 
 class MarlinTest : public ::testing::Test
 {
@@ -75,12 +93,16 @@ protected:
         ASSERT_EQ(nAdapter, SendMessageW(Item(IDC_ADAPTER), CB_GETCURSEL, 0, 0));
     }
     // Waits for the next message box, checks it and answers it.
-    void ExpectBox(const wchar_t *pszText, UINT nType, int nAnswer = IDOK)
+    void ExpectBox(const std::wstring &strText, UINT nType, int nAnswer = IDOK)
     {
         HWND hBox = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; })) << "no \"" << Narrow(pszText) << '"';
+        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; })) << "no \"" << Narrow(strText) << '"';
         MessageBoxSeen seen = ReadMessageBox(hBox);
-        EXPECT_EQ(Narrow(pszText), Narrow(seen.strText));
+        EXPECT_EQ(Narrow(strText), Narrow(seen.strText));
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        EXPECT_EQ("", DrawnWrong(GetDlgItem(hBox, 0xFFFF), metrics.lfMessageFont));
         EXPECT_EQ("Marlin", Narrow(seen.strCaption));
         EXPECT_EQ(m_hSheet, seen.hOwner) << "owned by the sheet";
         EXPECT_EQ(nType, seen.nType) << Narrow(seen.strText);
@@ -89,7 +111,7 @@ protected:
     // What OK shows when it has written: a notice, and the program ends.
     void ExpectSaved()
     {
-        ExpectBox(CHANGED, MB_OK | MB_ICONEXCLAMATION);
+        ExpectBox(CHANGED(), MB_OK | MB_ICONEXCLAMATION);
         EXPECT_TRUE(m_marlin.HasEnded()) << "the program ends with the sheet";
     }
 
@@ -134,7 +156,7 @@ TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
     PressKeys({ VK_F10, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN });
     ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
     SelectAdapter(PPP_ADAPTER);
-    EXPECT_EQ("PPP Adapter", Narrow(Text(Item(IDC_ADAPTER))));
+    EXPECT_EQ(Narrow(PPP_ADAPTER_NAME()), Narrow(Text(Item(IDC_ADAPTER))));
     EXPECT_EQ("64240", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     EXPECT_TRUE(ShowPage(m_hSheet, TTL));
     EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_128), BM_GETCHECK, 0, 0)) << "128 (Recommended)";
@@ -248,7 +270,7 @@ struct Entry
     const char *pszName;
     std::function<void(HWND)> enter;                 // on the sheet, on RWIN with the PPP adapter selected
     int nScalingAnswer;                              // IDYES or IDNO to the question, 0 where none comes
-    const wchar_t *pszRefusal;                       // the message that keeps the sheet open, or null
+    const Wording *pRefusal;                         // the message that keeps the sheet open, or null
     const wchar_t *pszPath = nullptr;                // a value OK writes, and what it holds then
     const wchar_t *pszValue = nullptr;
     const char *pszWritten = nullptr;
@@ -274,21 +296,21 @@ TEST_P(EntryTest, OkRefusesOrWrites)
     PressKeys({ VK_RETURN });
     if (test.nScalingAnswer)
     {
-        ExpectBox(SCALING, MB_YESNO | MB_ICONQUESTION, test.nScalingAnswer);
+        ExpectBox(SCALING(), MB_YESNO | MB_ICONQUESTION, test.nScalingAnswer);
         if (test.nScalingAnswer == IDYES)
         {
             EXPECT_EQ(RWIN, CurrentPageIndex(m_hSheet));
             EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_WINDOW_SCALING), BM_GETCHECK, 0, 0));
         }
     }
-    if (!test.pszRefusal)
+    if (!test.pRefusal)
     {
         ExpectSaved();
         EXPECT_EQ(test.pszWritten, RegValue(test.pszPath, test.pszValue));
         return;
     }
-    bool bWindow = test.pszRefusal == WINDOW_RANGE;
-    ExpectBox(test.pszRefusal, MB_OK | MB_ICONSTOP);
+    bool bWindow = test.pRefusal == &WINDOW_RANGE;
+    ExpectBox((*test.pRefusal)(), MB_OK | MB_ICONSTOP);
     ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
     EXPECT_EQ(bWindow ? RWIN : TTL, CurrentPageIndex(m_hSheet));
     EXPECT_EQ(Item(bWindow ? IDC_WINDOW_SIZE : IDC_TTL), FocusOf(m_hSheet));
@@ -333,10 +355,10 @@ void Switches(HWND hSheet)
 
 using namespace std::placeholders;
 INSTANTIATE_TEST_SUITE_P(, EntryTest, ::testing::Values(
-    Entry{ "WindowEmptied", std::bind(Window, _1, L""), 0, WINDOW_RANGE },
-    Entry{ "WindowZero", std::bind(Window, _1, L"0"), 0, WINDOW_RANGE },
-    Entry{ "WindowPasted", PasteWindow, 0, WINDOW_RANGE },
-    Entry{ "WindowAboveTheLargestScaled", std::bind(Window, _1, L"1073725441"), 0, WINDOW_RANGE },
+    Entry{ "WindowEmptied", std::bind(Window, _1, L""), 0, &WINDOW_RANGE },
+    Entry{ "WindowZero", std::bind(Window, _1, L"0"), 0, &WINDOW_RANGE },
+    Entry{ "WindowPasted", PasteWindow, 0, &WINDOW_RANGE },
+    Entry{ "WindowAboveTheLargestScaled", std::bind(Window, _1, L"1073725441"), 0, &WINDOW_RANGE },
     Entry{ "WindowTheLargestScaled", std::bind(Window, _1, L"1073725440"), IDNO, nullptr, PPP, WINDOW,
            "dword 1073725440" },
     Entry{ "Window65535NeedsNoScaling", std::bind(Window, _1, L"65535"), 0, nullptr, PARMS,
@@ -345,9 +367,9 @@ INSTANTIATE_TEST_SUITE_P(, EntryTest, ::testing::Values(
            L"TCP1323Opts", "dword 2" },
     Entry{ "Window65536ScalingAccepted", std::bind(Window, _1, L"65536"), IDYES, nullptr, PARMS,
            L"TCP1323Opts", "absent" },
-    Entry{ "TtlTenDigits", std::bind(Ttl, _1, L"9999999999"), 0, TTL_RANGE },
-    Entry{ "Ttl0", std::bind(Ttl, _1, L"0"), 0, TTL_RANGE },
-    Entry{ "Ttl256", std::bind(Ttl, _1, L"256"), 0, TTL_RANGE },
+    Entry{ "TtlTenDigits", std::bind(Ttl, _1, L"9999999999"), 0, &TTL_RANGE },
+    Entry{ "Ttl0", std::bind(Ttl, _1, L"0"), 0, &TTL_RANGE },
+    Entry{ "Ttl256", std::bind(Ttl, _1, L"256"), 0, &TTL_RANGE },
     Entry{ "Ttl255", std::bind(Ttl, _1, L"255"), 0, nullptr, PARMS, L"DefaultTTL", "dword 255" },
     Entry{ "SwitchesOff", Switches, 0, nullptr, PARMS, L"EnablePMTUDiscovery", "dword 0" }),
     [](const ::testing::TestParamInfo<Entry> &info) { return info.param.pszName; });
@@ -379,7 +401,7 @@ TEST_F(MarlinTest, OkAfterAFailedSaveWritesAgain)
     SelectAdapter(PPP_ADAPTER);
     Type(Item(IDC_WINDOW_SIZE), L"20000");
     PressKeys({ VK_RETURN });
-    ExpectBox(SAVE_FAILED, MB_OK | MB_ICONSTOP);
+    ExpectBox(SAVE_FAILED(), MB_OK | MB_ICONSTOP);
     ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
     EXPECT_EQ("dword 20000", RegValue(PPP, WINDOW)) << "written before the failure";
     // The registry mends. What failed is written on the next OK, although
@@ -441,9 +463,8 @@ TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
     HWND hBox = nullptr;
     ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
     std::string strText = Narrow(ReadMessageBox(hBox).strText);
-    EXPECT_EQ(0u, strText.find("Nothing was changed: a backup of the current settings could not be written in " +
-                               Narrow(strFolder) + " (")) << strText;
-    ExpectBox(ReadMessageBox(hBox).strText.c_str(), MB_OK | MB_ICONSTOP);
+    EXPECT_EQ(0u, strText.find(Narrow(BACKUP_FAILED_START(strFolder)))) << strText;
+    ExpectBox(ReadMessageBox(hBox).strText, MB_OK | MB_ICONSTOP);
     ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
     EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written";
 }
@@ -459,7 +480,7 @@ TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
     SelectAdapter(PPP_ADAPTER);
     Type(Item(IDC_WINDOW_SIZE), L"20000");
     PressKeys({ VK_RETURN });
-    ExpectBox((L"The new settings were written to " + strFile + L".").c_str(), MB_OK | MB_ICONEXCLAMATION);
+    ExpectBox(FILE_WRITTEN(strFile), MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(0u, m_marlin.ExitCode());
     std::string strExpected = strOriginal;
     strExpected.replace(strExpected.find("dword:00007d78"), 14, "dword:00004e20");
@@ -478,7 +499,7 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
     HWND hBox = m_marlin.Box();
     ASSERT_TRUE(hBox) << "no message";
     MessageBoxSeen seen = ReadMessageBox(hBox);
-    EXPECT_EQ(Narrow(strFile + L" ") + Narrow(BAD_FILE), Narrow(seen.strText));
+    EXPECT_EQ(Narrow(BAD_NUMBER_FILE(strFile)), Narrow(seen.strText));
     EXPECT_EQ("Marlin", Narrow(seen.strCaption));
     EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), seen.nType);
     EXPECT_TRUE(Answer(hBox, IDOK));
@@ -496,6 +517,7 @@ protected:
         HWND hDialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
         EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
+        EXPECT_EQ(Narrow(RESTORE_FILTER()), Narrow(Text(GetDlgItem(hDialog, 0x470)))) << "the file types (cmb1)";
         HWND hName = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
         SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
@@ -528,14 +550,19 @@ TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
     const struct
     {
         const char *pszText;
-        const char *pszMessage;
+        Wording message;
     } cases[] = {
         { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=\"open\r\n",
-          " is not a registry file that Marlin can read. Line 3: a quoted name or string is not closed." },
+          { L"%1 is not a registry file that Marlin can read. Line 3: a quoted name or string is not closed.",
+            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 引用符で囲まれた名前または文字列が"
+            L"閉じられていません。" } },
         { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
-          " is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only." },
+          { L"%1 is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only.",
+            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: バックアップに含めることができるのは "
+            L"HKEY_LOCAL_MACHINE のキーだけです。" } },
         { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\"DefaultTTL\"=dword:20\r\n",
-          " holds none of the settings Marlin manages, so nothing was changed." },
+          { L"%1 holds none of the settings Marlin manages, so nothing was changed.",
+            L"%1 には Marlin が管理する設定が含まれていないため、何も変更していません。" } },
     };
     Start();
     for (const auto &test : cases)
@@ -544,8 +571,7 @@ TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
         WriteText(strFile, test.pszText);
         m_marlin.Activate();
         Restore(strFile);
-        ExpectBox((strFile + std::wstring(test.pszMessage, test.pszMessage + strlen(test.pszMessage))).c_str(),
-                  MB_OK | MB_ICONSTOP);
+        ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);
     }
     m_marlin.Activate();
     PressKeys({ VK_RETURN });
@@ -578,10 +604,10 @@ protected:
         m_marlin.Activate();
         PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_UP, VK_RETURN });   // Settings: the last item but one
         ASSERT_TRUE(WaitUntil([&] { return (m_hCalculator = m_marlin.OtherDialog()) != nullptr; })) << "no calculator";
-        EXPECT_EQ("Window Calculator", Narrow(Text(m_hCalculator)));
+        EXPECT_EQ(Narrow(CALCULATOR()), Narrow(Text(m_hCalculator)));
         EXPECT_EQ(m_hSheet, GetWindow(m_hCalculator, GW_OWNER));
         EXPECT_EQ("1500", Says(IDC_CALC_MTU));
-        EXPECT_EQ("The line speed is empty: enter from 1 to 100000000 kbit/s.", Says(IDC_CALC_EXPLANATION));
+        EXPECT_EQ(Narrow(SPEED_EMPTY()), Says(IDC_CALC_EXPLANATION));
         EXPECT_FALSE(CanUse());
         Type(GetDlgItem(m_hCalculator, IDC_CALC_SPEED), pszSpeed);
         Type(GetDlgItem(m_hCalculator, IDC_CALC_RTT), pszRtt);
@@ -610,21 +636,31 @@ TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageA
     {
         int nID;
         const wchar_t *pszText;
-        const char *pszWhy;
+        Wording why;
     } cases[] = {
-        { IDC_CALC_SPEED, L"0", "The line speed must be from 1 to 100000000 kbit/s." },
-        { IDC_CALC_RTT, L"", "The round-trip time is empty: enter from 1 to 60000 ms." },
-        { IDC_CALC_RTT, L"60001", "The round-trip time must be from 1 to 60000 ms." },
-        { IDC_CALC_RTT, L"1 s", "The round-trip time is not a number: enter digits only, from 1 to 60000 ms." },
-        { IDC_CALC_MTU, L"67", "The MTU must be from 68 to 65535 bytes." },
+        { IDC_CALC_SPEED, L"0", { L"The line speed must be from 1 to 100000000 kbit/s.",
+                                  L"「回線速度」には 1 から 100000000 までの値を指定してください (単位: kbit/s)。" } },
+        { IDC_CALC_RTT, L"", { L"The round-trip time is empty: enter from 1 to 60000 ms.",
+                               L"「ラウンドトリップ時間」が空です。1 から 60000 までの値を入力してください (単位: ms)。" } },
+        { IDC_CALC_RTT, L"60001", { L"The round-trip time must be from 1 to 60000 ms.",
+                                    L"「ラウンドトリップ時間」には 1 から 60000 までの値を指定してください (単位: ms)。" } },
+        { IDC_CALC_RTT, L"1 s", { L"The round-trip time is not a number: enter digits only, from 1 to 60000 ms.",
+                                  L"「ラウンドトリップ時間」が数値ではありません。1 から 60000 までの値を数字だけで入力"
+                                  L"してください (単位: ms)。" } },
+        { IDC_CALC_MTU, L"67", { L"The MTU must be from 68 to 65535 bytes.",
+                                 L"「MTU」には 68 から 65535 までの値を指定してください (単位: バイト)。" } },
     };
     SetDword(PARMS, L"TCP1323Opts", 2);   // window scaling off
     Start();
     SelectAdapter(PPP_ADAPTER);
     Open(L"1000", L"600");
     EXPECT_EQ("75920", Says(IDC_CALC_WINDOW));
-    EXPECT_EQ("The bandwidth-delay product is 75000 bytes: the suggested window holds 52 segments of 1460 bytes and "
-              "needs window scaling. With 32120 bytes, one connection reaches at most 428 kbit/s at this round trip.",
+    EXPECT_EQ(Narrow(Wording{ L"The bandwidth-delay product is 75000 bytes: the suggested window holds 52 segments of "
+                              L"1460 bytes and needs window scaling. With 32120 bytes, one connection reaches at most "
+                              L"428 kbit/s at this round trip.",
+                              L"帯域幅遅延積は 75000 バイトです。推奨ウィンドウは 1460 バイトのセグメント 52 個分で、"
+                              L"ウィンドウ スケーリングが必要です。32120 バイトでは、このラウンドトリップ時間で 1 つの接続"
+                              L"が出せる速度は最大 428 kbit/s です。" }()),
               Says(IDC_CALC_EXPLANATION));
     EXPECT_EQ(std::vector<bool>({ true, true, true }), Drawn());
     for (const auto &test : cases)
@@ -632,13 +668,14 @@ TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageA
         HWND hField = GetDlgItem(m_hCalculator, test.nID);
         std::wstring strGood = Text(hField);
         Paste(hField, test.pszText);   // the only way for a space into the field
-        EXPECT_EQ(test.pszWhy, Says(IDC_CALC_EXPLANATION));
-        EXPECT_EQ("", Says(IDC_CALC_WINDOW)) << test.pszWhy;
-        EXPECT_FALSE(CanUse()) << test.pszWhy;
+        std::string strWhy = Narrow(test.why());
+        EXPECT_EQ(strWhy, Says(IDC_CALC_EXPLANATION));
+        EXPECT_EQ("", Says(IDC_CALC_WINDOW)) << strWhy;
+        EXPECT_FALSE(CanUse()) << strWhy;
         PressKeys({ VK_RETURN });
-        ASSERT_TRUE(IsWindowVisible(m_hCalculator)) << "Enter closed it: " << test.pszWhy;
+        ASSERT_TRUE(IsWindowVisible(m_hCalculator)) << "Enter closed it: " << strWhy;
         Type(hField, strGood.c_str());
-        EXPECT_TRUE(CanUse()) << "after " << test.pszWhy;
+        EXPECT_TRUE(CanUse()) << "after " << strWhy;
     }
     Click(GetDlgItem(m_hCalculator, IDCANCEL));
     EXPECT_TRUE(WaitUntil([&] { return !IsWindow(m_hCalculator); })) << "the calculator stays";
@@ -664,8 +701,12 @@ TEST_F(CalculatorTest, WithoutAnAdapterItCalculatesButOffersNothingToUse)
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, ETHERNET);
     Start();
     Open(L"384", L"1335");
-    EXPECT_EQ("The bandwidth-delay product is 64080 bytes: the suggested window holds 44 segments of 1460 bytes and "
-              "needs no window scaling. There is no network adapter on the RWIN page to use the window for.",
+    EXPECT_EQ(Narrow(Wording{ L"The bandwidth-delay product is 64080 bytes: the suggested window holds 44 segments of "
+                              L"1460 bytes and needs no window scaling. There is no network adapter on the RWIN page "
+                              L"to use the window for.",
+                              L"帯域幅遅延積は 64080 バイトです。推奨ウィンドウは 1460 バイトのセグメント 44 個分で、"
+                              L"ウィンドウ スケーリングは不要です。RWIN ページに、このウィンドウを使うネットワーク アダプター"
+                              L"がありません。" }()),
               Says(IDC_CALC_EXPLANATION));
     EXPECT_FALSE(CanUse());
     EXPECT_EQ(std::vector<bool>({ false, true, true }), Drawn());
@@ -682,7 +723,8 @@ TEST_F(MarlinTest, HelpOpensTheDocumentAtItsContentsInTheBrowser)
     EXPECT_EQ(nullptr, m_marlin.OtherDialog()) << "no message of the shell's";
     // The browser has a page that forwards it to the document beside
     // marlin.exe, at the anchor. The paths need no escapes in a file: URL.
-    std::string strDocument = std::string(MARLIN_EXE).substr(0, std::string(MARLIN_EXE).rfind('/')) + "/marlin.htm";
+    std::string strDocument =
+        std::string(MARLIN_EXE).substr(0, std::string(MARLIN_EXE).rfind('/') + 1) + Narrow(HELP_DOCUMENT());
     std::string strPage = ReadFileText(WindowsPath(links.Browsed()[0].substr(strlen("file://"))));
     EXPECT_NE(std::string::npos, strPage.find("content=\"0; url=file://" + strDocument + "#Main_Contents\"")) << strPage;
     EXPECT_NE(std::string::npos, ReadFileText(WindowsPath(strDocument)).find("id=\"Main_Contents\""));
@@ -695,7 +737,7 @@ TEST_F(MarlinTest, HelpWithoutItsDocumentSaysSoInAMessageOfItsOwn)
     CLinkRecorder links;
     Start(ScratchFolder(L"alone", { { WindowsPath(MARLIN_EXE), L"marlin.exe" } }) + L"\\marlin.exe");
     PressKeys({ VK_F1 });
-    ExpectBox(NO_HELP, MB_OK | MB_ICONEXCLAMATION);
+    ExpectBox(NO_HELP(), MB_OK | MB_ICONEXCLAMATION);
     EXPECT_EQ(nullptr, m_marlin.OtherDialog()) << "no message of the shell's";
     EXPECT_TRUE(m_marlin.Sheet());
     EXPECT_TRUE(links.Browsed().empty());
@@ -732,28 +774,53 @@ TEST_F(MarlinTest, HelpViewerIsStartedFromTheSystemFolderOnly)
     PressKeys({ VK_F1 });
     std::string strLog;
     EXPECT_TRUE(WaitUntil([&] { return !(strLog = ReadFileText(viewer.strPath + L".log")).empty(); }));
-    EXPECT_EQ("file:marlin.htm#Main_Contents",
+    EXPECT_EQ("file:" + Narrow(HELP_DOCUMENT()) + "#Main_Contents",
               Narrow(std::wstring(reinterpret_cast<const wchar_t *>(strLog.data()), strLog.size() / 2)));
     EXPECT_EQ(1u, links.Browsed().size()) << "no browser this time";
 }
 
+// ---- Texts: the user's language, whole, with real glyphs ----
+
+// Each page's caption, which its tab shows, then the texts of its labels
+// and buttons in their order.
+const std::vector<Wording> PAGE_TEXTS[] = {
+    { { L"RWIN", L"RWIN" }, { L"Network Adapter", L"ネットワーク アダプター" },
+      { L"TCP Receive Window", L"TCP 受信ウィンドウ" }, { L"Window Scaling", L"ウィンドウ スケーリング" } },
+    { { L"Default TTL", L"既定の TTL" }, { L"Default TTL", L"既定の TTL" }, { L"32", L"32" }, { L"64", L"64" },
+      { L"128 (Recommended)", L"128 (推奨)" }, { L"Custom", L"カスタム" } },
+    { { L"PMTU", L"PMTU" }, { L"Path MTU Discovery", L"パス MTU 検出" }, { L"Enable (Recommended)", L"有効 (推奨)" },
+      { L"Disable", L"無効" } },
+    { { L"Other", L"その他" }, { L"Selective Acknowledgements", L"選択的確認応答 (SACK)" },
+      { L"Time Stamps", L"タイムスタンプ" }, { L"Other Parameters", L"その他のパラメーター" } } };
+const int BOX_WIDTH = 17;   // a check box's or radio button's, with the gap before its text
+
+TEST_F(MarlinTest, PagesSpeakTheUsersLanguageWholeAndInRealGlyphs)
+{
+    Start();
+    for (int nPage = 0; nPage < static_cast<int>(ARRAYSIZE(PAGE_TEXTS)); nPage++)
+    {
+        ASSERT_TRUE(ShowPage(m_hSheet, nPage));
+        std::vector<std::string> expected, shown = { Narrow(Text(CurrentPage(m_hSheet))) };
+        for (const Wording &text : PAGE_TEXTS[nPage])
+            expected.push_back(Narrow(text()));
+        for (HWND hItem = GetWindow(CurrentPage(m_hSheet), GW_CHILD); hItem; hItem = GetWindow(hItem, GW_HWNDNEXT))
+        {
+            bool bLabel = IsShown(hItem, L"Static");
+            if (Text(hItem).empty() || !(bLabel || IsShown(hItem, L"Button")))
+                continue;
+            shown.push_back(Narrow(Text(hItem)));
+            RECT rc = {};
+            GetClientRect(hItem, &rc);
+            EXPECT_LE(TextWidth(Text(hItem), TemplateFont()) + (bLabel ? 0 : BOX_WIDTH), rc.right)
+                << "\"" << shown.back() << "\" is cut off";
+            EXPECT_EQ("", bLabel ? DrawnWrong(hItem, TemplateFont()) : "");
+        }
+        EXPECT_EQ(expected, shown);
+    }
+}
+
 // ---- The About box ----
 
-// A text's width in the font the dialog manager makes from the About box's
-// template ("System", 9 points), or in the links' (the system font).
-int TextWidth(const std::wstring &strText, bool bLink)
-{
-    HDC hDC = GetDC(nullptr);
-    HFONT hFont = CreateFontW(-MulDiv(9, GetDeviceCaps(hDC, LOGPIXELSY), 72), 0, 0, 0, FW_DONTCARE, FALSE, FALSE,
-                              FALSE, DEFAULT_CHARSET, 0, 0, PROOF_QUALITY, FF_DONTCARE, L"System");
-    HGDIOBJ hOld = SelectObject(hDC, bLink ? GetStockObject(SYSTEM_FONT) : hFont);
-    SIZE size = {};
-    GetTextExtentPoint32W(hDC, strText.c_str(), static_cast<int>(strText.size()), &size);
-    SelectObject(hDC, hOld);
-    DeleteObject(hFont);
-    ReleaseDC(nullptr, hDC);
-    return size.cx;
-}
 
 struct Closing
 {
@@ -785,12 +852,14 @@ TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
     EXPECT_FALSE(IsWindowEnabled(m_hSheet)) << "modal: the sheet waits";
     // From the version block.
     EXPECT_EQ("Marlin v2.01", Narrow(Text(GetDlgItem(hAbout, IDC_ABOUT_PRODUCT))));
-    EXPECT_EQ("Tuning TCP/IP Parameters", Narrow(Text(GetDlgItem(hAbout, IDC_ABOUT_DESCRIPTION))));
+    EXPECT_EQ(Narrow(DESCRIPTION()), Narrow(Text(GetDlgItem(hAbout, IDC_ABOUT_DESCRIPTION))));
     RECT rcAbout = {}, rcSheet = {};
     GetWindowRect(hAbout, &rcAbout);
     GetWindowRect(m_hSheet, &rcSheet);
     EXPECT_LE(std::abs(rcAbout.left + rcAbout.right - rcSheet.left - rcSheet.right), 2) << "centred across";
     EXPECT_LE(std::abs(rcAbout.top + rcAbout.bottom - rcSheet.top - rcSheet.bottom), 2) << "centred down";
+    LOGFONTW linkFont = {};   // the system font
+    GetObjectW(GetStockObject(SYSTEM_FONT), sizeof(linkFont), &linkFont);
     for (HWND hItem = GetWindow(hAbout, GW_CHILD); hItem; hItem = GetWindow(hItem, GW_HWNDNEXT))
     {
         if ((GetWindowLongW(hItem, GWL_STYLE) & SS_TYPEMASK) == SS_ICON)
@@ -799,7 +868,8 @@ TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
         GetClientRect(hItem, &rcItem);
         int nID = GetDlgCtrlID(hItem);
         bool bLink = nID == IDC_ABOUT_MAIL || nID == IDC_ABOUT_URL;
-        EXPECT_LE(TextWidth(Text(hItem), bLink), rcItem.right) << "\"" << Narrow(Text(hItem)) << "\" is cut off";
+        EXPECT_LE(TextWidth(Text(hItem), bLink ? linkFont : TemplateFont()), rcItem.right)
+            << "\"" << Narrow(Text(hItem)) << "\" is cut off";
         EXPECT_EQ(bLink, ColoursOnScreen(hItem).nBlue > 0) << "\"" << Narrow(Text(hItem)) << "\": blue only for the links";
     }
     Click(GetDlgItem(hAbout, IDC_ABOUT_MAIL));

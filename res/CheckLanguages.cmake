@@ -1,0 +1,55 @@
+# Fails the build when a string, a menu or a dialog of the program is not
+# there in every language with the same ids as in English: the strings' ids,
+# the menu items', the dialog controls' with their classes. A text added in
+# one language only stops here until it is translated. windres writes the
+# program's resources back as a script, language by language.
+#   cmake -DWINDRES=<windres> -DPROGRAM=<marlin.exe> -P CheckLanguages.cmake
+set(ENGLISH 9_1)
+set(LANGUAGES ${ENGLISH} 17_1)   # primary and sub-language: English (United States), Japanese
+execute_process(COMMAND ${WINDRES} -i ${PROGRAM} -O rc OUTPUT_VARIABLE script RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "${WINDRES} cannot read the resources of ${PROGRAM}")
+endif()
+# A list element a line: the texts' own semicolons and brackets go first.
+string(REGEX REPLACE "[][;]" "" script "${script}")
+string(REPLACE "\n" ";" lines "${script}")
+# The ids of each resource in each language, in a variable of its own.
+foreach(line IN LISTS lines)
+    if(line MATCHES "^LANGUAGE ([0-9]+), ([0-9]+)")
+        set(language "${CMAKE_MATCH_1}_${CMAKE_MATCH_2}")
+    elseif(line MATCHES "^(STRINGTABLE|[0-9]+ [A-Z0-9]+)")
+        set(resource "${CMAKE_MATCH_1}")
+        string(REGEX REPLACE "^[0-9]+ " "" kind "${resource}")
+        string(MAKE_C_IDENTIFIER "${resource} ${language}" ids)
+        if(kind MATCHES "^(STRINGTABLE|MENU|DIALOG)$")
+            list(APPEND resources "${resource}")
+            string(APPEND ${ids} "")
+        endif()
+    elseif(kind STREQUAL "STRINGTABLE" AND line MATCHES "^ +([0-9]+), ")
+        string(APPEND ${ids} " ${CMAKE_MATCH_1}")
+    elseif(kind STREQUAL "MENU" AND line MATCHES "^ +MENUITEM .*, ([0-9]+)$")
+        string(APPEND ${ids} " ${CMAKE_MATCH_1}")
+    elseif(kind STREQUAL "DIALOG" AND line MATCHES "^ +CONTROL .*, ([0-9]+), \"([^\"]*)\", 0x[0-9a-f]+(, [0-9]+)+$")
+        string(APPEND ${ids} " ${CMAKE_MATCH_1} ${CMAKE_MATCH_2}")
+    endif()
+endforeach()
+
+list(REMOVE_DUPLICATES resources)
+foreach(resource IN LISTS resources)
+    string(MAKE_C_IDENTIFIER "${resource} ${ENGLISH}" english)
+    foreach(language IN LISTS LANGUAGES)
+        string(MAKE_C_IDENTIFIER "${resource} ${language}" ids)
+        if(NOT DEFINED ${english} OR NOT DEFINED ${ids} OR NOT "${${ids}}" STREQUAL "${${english}}")
+            foreach(side english ids)
+                set(shown_${side} "${${${side}}}")
+                if(NOT DEFINED ${${side}})
+                    set(shown_${side} " missing")
+                endif()
+            endforeach()
+            string(APPEND faults "\n${resource}\n  English:${shown_english}\n  ${language}:${shown_ids}")
+        endif()
+    endforeach()
+endforeach()
+if(faults OR NOT resources)
+    message(FATAL_ERROR "Not every string, menu and dialog is there in every language with English's ids:${faults}")
+endif()
