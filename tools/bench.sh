@@ -10,15 +10,13 @@ cd "$(dirname "$0")/.."
 STARTUP_ROUNDS=${STARTUP_ROUNDS:-40}
 
 install_packages
-cmake --preset bench >/dev/null
-cmake --build --preset bench --target params_bench regfile_bench >/dev/null
+build_preset bench --target params_bench regfile_bench >/dev/null
 echo "== native"
 build/bench/bench/params_bench
 echo "== registry file, native"
 build/bench/bench/regfile_bench
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target params_bench startup_bench >/dev/null
+build_preset windows --target params_bench startup_bench >/dev/null
 (
     use_wine_prefix
     start_wineserver
@@ -34,8 +32,7 @@ cmake --build --preset windows --target params_bench startup_bench >/dev/null
 # one-page sheet built in the same configuration (same toolchain and flags,
 # static, optimised for size), both stripped as the release is.
 echo "== start-up under Wine"
-cmake --preset release >/dev/null
-cmake --build --preset release --target marlin minimal_sheet >/dev/null
+build_preset release --target marlin minimal_sheet >/dev/null
 program=build/release/app/marlin.exe
 baseline=build/release/bench/minimal_sheet.exe
 x86_64-w64-mingw32-strip "$baseline"

@@ -23,8 +23,7 @@ OUT=build/fuzz
 install_packages
 rm -rf "$OUT/seeds" "$OUT/corpus" "$OUT/artifacts"
 mkdir -p "$OUT/seeds" "$OUT/artifacts"
-cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz
+build_preset fuzz
 BIN=$OUT/build/tests/fuzz
 
 # Seeds: the repository's registry files, and one of each format besides.

@@ -6,8 +6,7 @@ cd "$(dirname "$0")/.."
 . tools/setup.sh
 
 install_packages
-cmake --preset release >/dev/null
-cmake --build --preset release
+build_preset release
 VERSION=$(cat build/release/generated/version.txt)
 INSTALLER_VERSION=$(cat build/release/generated/installer-version.txt)   # 2.01 is 2.0.1
 DIST=build/dist

@@ -140,8 +140,7 @@ compare_with_readme() {
 }
 
 install_packages
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target marlin
+build_preset windows --target marlin
 # Boot the prefix before any display is involved; it is kept for next time.
 use_wine_prefix "$DEVICE_PREFIX"
 

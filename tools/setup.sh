@@ -22,6 +22,15 @@ install_packages() {
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends $missing
 }
 
+# Configures a preset of CMakePresets.json and builds it, with the build's
+# further arguments (--target ...).
+build_preset() {
+    local preset=$1
+    shift
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" "$@"
+}
+
 # Quiet, non-interactive Wine in a prefix inside the build tree: the tests'
 # prefix, or the one given.
 use_wine_prefix() {

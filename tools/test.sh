@@ -8,13 +8,11 @@ cd "$(dirname "$0")/.."
 
 install_packages
 
-cmake --preset native >/dev/null
-cmake --build --preset native
+build_preset native
 ctest --preset native
 tools/fuzz.sh --replay
 
-cmake --preset windows >/dev/null
-cmake --build --preset windows
+build_preset windows
 tools/wine-tests.sh
 
 tools/package.sh
