@@ -206,15 +206,6 @@ TEST_F(MarlinTest, CancelAfterChangesWritesNothing)
     EXPECT_EQ("absent", RegValue(PARMS, L"EnablePMTUDiscovery"));
 }
 
-TEST_F(MarlinTest, WithoutAdaptersTheWindowFieldIsClosed)
-{
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, PPP);
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, ETHERNET);
-    Start();
-    EXPECT_EQ(0, SendMessageW(Item(IDC_ADAPTER), CB_GETCOUNT, 0, 0));
-    EXPECT_FALSE(IsWindowEnabled(Item(IDC_WINDOW_SIZE)));
-}
-
 // ---- The keyboard ----
 
 struct Keys
@@ -695,11 +686,15 @@ TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageA
     EXPECT_EQ("absent", RegValue(PARMS, L"TCP1323Opts")) << "both options on, the default";
 }
 
+// Without adapters the page's window field is closed, and the calculator
+// has nothing to give a window to.
 TEST_F(CalculatorTest, WithoutAnAdapterItCalculatesButOffersNothingToUse)
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, PPP);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, ETHERNET);
     Start();
+    EXPECT_EQ(0, SendMessageW(Item(IDC_ADAPTER), CB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(IsWindowEnabled(Item(IDC_WINDOW_SIZE)));
     Open(L"384", L"1335");
     EXPECT_EQ(Narrow(Wording{ L"The bandwidth-delay product is 64080 bytes: the suggested window holds 44 segments of "
                               L"1460 bytes and needs no window scaling. There is no network adapter on the RWIN page "
