@@ -47,7 +47,7 @@ protected:
     {
         RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
         ASSERT_TRUE(ImportRegFile(WindowsPath(SAMPLE_DEVICE_REG)));
-        ASSERT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "the sample handheld's registry";
+        ASSERT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "the sample handheld's registry";
     }
     void TearDown() override
     {
@@ -142,11 +142,11 @@ TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
     PressKeys({ VK_RETURN });
     // A desktop has no soft reset to offer: only the notice follows.
     ExpectSaved();
-    EXPECT_EQ("dword 64240", RegValue(PPP, WINDOW));
-    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW));
-    EXPECT_EQ("dword 8760", RegValue(L"Comm\\ppp10\\Parms\\TcpIp", WINDOW));
-    EXPECT_EQ("absent", RegValue(PARMS, L"DefaultTTL")) << "128, the default";
-    EXPECT_EQ("absent", RegValue(PARMS, L"SackOpts")) << "on, the default";
+    EXPECT_EQ("dword 64240", StoredValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW));
+    EXPECT_EQ("dword 8760", StoredValue(L"Comm\\ppp10\\Parms\\TcpIp", WINDOW));
+    EXPECT_EQ("absent", StoredValue(PARMS, L"DefaultTTL")) << "128, the default";
+    EXPECT_EQ("absent", StoredValue(PARMS, L"SackOpts")) << "on, the default";
 }
 
 // Values the user did not touch are the registry's business, however odd.
@@ -165,9 +165,9 @@ TEST_F(MarlinTest, NothingChangedWritesNothingAndStoredOddValuesStay)
     m_marlin.Activate();
     PressKeys({ VK_RETURN });
     EXPECT_TRUE(m_marlin.HasEnded()) << "no message, the sheet closes";
-    EXPECT_EQ("dword 3000000000", RegValue(PPP, WINDOW));
-    EXPECT_EQ("dword 0", RegValue(ETHERNET, WINDOW));
-    EXPECT_EQ("dword 2", RegValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 3000000000", StoredValue(PPP, WINDOW));
+    EXPECT_EQ("dword 0", StoredValue(ETHERNET, WINDOW));
+    EXPECT_EQ("dword 2", StoredValue(PARMS, L"SackOpts"));
     EXPECT_EQ(backups, FilesIn(BackupFolder())) << "nothing to write, no backup";
 }
 
@@ -180,8 +180,8 @@ TEST_F(MarlinTest, CancelAfterChangesWritesNothing)
     m_marlin.Activate();
     PressKeys({ VK_ESCAPE });
     EXPECT_TRUE(m_marlin.HasEnded());
-    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW));
-    EXPECT_EQ("absent", RegValue(PARMS, L"EnablePMTUDiscovery"));
+    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW));
+    EXPECT_EQ("absent", StoredValue(PARMS, L"EnablePMTUDiscovery"));
 }
 
 TEST_F(MarlinTest, WithoutAdaptersTheWindowFieldIsClosed)
@@ -284,7 +284,7 @@ TEST_P(EntryTest, OkRefusesOrWrites)
     if (!test.pszRefusal)
     {
         ExpectSaved();
-        EXPECT_EQ(test.pszWritten, RegValue(test.pszPath, test.pszValue));
+        EXPECT_EQ(test.pszWritten, StoredValue(test.pszPath, test.pszValue));
         return;
     }
     bool bWindow = test.pszRefusal == WINDOW_RANGE;
@@ -296,8 +296,8 @@ TEST_P(EntryTest, OkRefusesOrWrites)
     {
         EXPECT_EQ(PPP_ADAPTER, SendMessageW(Item(IDC_ADAPTER), CB_GETCURSEL, 0, 0)) << "that adapter again";
     }
-    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW)) << "nothing written";
-    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW)) << "nothing written";
+    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL"));
 }
 
 void Window(HWND hSheet, const wchar_t *pszText) { Type(Control(hSheet, IDC_WINDOW_SIZE), pszText); }
@@ -380,7 +380,7 @@ TEST_F(MarlinTest, OkAfterAFailedSaveWritesAgain)
     PressKeys({ VK_RETURN });
     ExpectBox(SAVE_FAILED, MB_OK | MB_ICONSTOP);
     ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
-    EXPECT_EQ("dword 20000", RegValue(PPP, WINDOW)) << "written before the failure";
+    EXPECT_EQ("dword 20000", StoredValue(PPP, WINDOW)) << "written before the failure";
     // The registry mends. What failed is written on the next OK, although
     // the registry already matches the sheet.
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm\\Tcpip");
@@ -409,13 +409,13 @@ TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
         return std::find(before.begin(), before.end(), strName) == before.end();
     });
     EXPECT_EQ(L".reg", strBackup.substr(strBackup.size() - 4));
-    EXPECT_EQ("absent", RegValue(PARMS, L"DefaultTTL")) << "the default, saved";
+    EXPECT_EQ("absent", StoredValue(PARMS, L"DefaultTTL")) << "the default, saved";
     ASSERT_TRUE(ImportRegFile(BackupFolder() + L"\\" + strBackup));
-    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
-    EXPECT_EQ("dword 0", RegValue(PARMS, L"SackOpts"));
-    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW));
-    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW));
-    EXPECT_EQ("absent", RegValue(PARMS, WINDOW));
+    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("dword 0", StoredValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW));
+    EXPECT_EQ("absent", StoredValue(PARMS, WINDOW));
 }
 
 // A file where the backups folder should be: no backup, so nothing written.
@@ -444,7 +444,7 @@ TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
                                Narrow(strFolder) + " (")) << strText;
     ExpectBox(ReadMessageBox(hBox).strText.c_str(), MB_OK | MB_ICONSTOP);
     ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
-    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written";
+    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "nothing written";
 }
 
 // The file is edited in place of the system registry: one line changes.
@@ -463,7 +463,7 @@ TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
     std::string strExpected = strOriginal;
     strExpected.replace(strExpected.find("dword:00007d78"), 14, "dword:00004e20");
     EXPECT_EQ(strExpected, ReadFileText(strFile));
-    EXPECT_EQ("dword 32120", RegValue(PPP, WINDOW)) << "the system registry is left alone";
+    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW)) << "the system registry is left alone";
     EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
 }
 
@@ -513,13 +513,13 @@ TEST_F(RestoreTest, ABackupIsReadIntoTheSheetAndOkWritesIt)
     Restore(strFile);
     SelectAdapter(PPP_ADAPTER);
     EXPECT_EQ("64000", Narrow(Text(Item(IDC_WINDOW_SIZE))));
-    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL")) << "nothing written before OK";
+    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "nothing written before OK";
     PressKeys({ VK_RETURN });
     ExpectSaved();
-    EXPECT_EQ("dword 32", RegValue(PARMS, L"DefaultTTL"));
-    EXPECT_EQ("absent", RegValue(PARMS, L"SackOpts"));
-    EXPECT_EQ("dword 64000", RegValue(PPP, WINDOW));
-    EXPECT_EQ("dword 16384", RegValue(ETHERNET, WINDOW)) << "not in the backup: as it was";
+    EXPECT_EQ("dword 32", StoredValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("absent", StoredValue(PARMS, L"SackOpts"));
+    EXPECT_EQ("dword 64000", StoredValue(PPP, WINDOW));
+    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW)) << "not in the backup: as it was";
 }
 
 TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
@@ -549,7 +549,7 @@ TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
     m_marlin.Activate();
     PressKeys({ VK_RETURN });
     EXPECT_TRUE(m_marlin.HasEnded()) << "nothing changed: no message, the sheet closes";
-    EXPECT_EQ("dword 64", RegValue(PARMS, L"DefaultTTL"));
+    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL"));
 }
 
 // A file the platform's regedit exported opens on the values it holds.

@@ -1,6 +1,6 @@
 // Registry files: what is refused and on which line, the tree a file leaves,
 // and rewriting that changes only the lines of the values asked for.
-#include "RegFile.h"
+#include "RegeditCases.h"
 #include "RegistryHelpers.h"
 
 namespace
@@ -28,6 +28,13 @@ std::string Ascii(const std::vector<BYTE> &bytes)
     return str;
 }
 
+std::vector<BYTE> Rewritten(const CRegFile &file, const std::vector<RegSetting> &settings)
+{
+    std::vector<BYTE> bytes;
+    EXPECT_TRUE(file.Rewrite(settings, &bytes));
+    return bytes;
+}
+
 const char V5[] = "Windows Registry Editor Version 5.00\r\n";
 const char STACK[] = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
 
@@ -48,7 +55,6 @@ TEST(RegFile, RefusesBadInputNamingTheLine)
         { "dword not hex", Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:x1\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
         { "bad hex byte", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,2g\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
         { "bad hex type", Bytes(std::string(V5) + STACK + "\"a\"=hex(q):01\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
-        { "truncated continuation", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,\\\r\n  02,\\\r\n"), CRegFile::ERROR_TRUNCATED_CONTINUATION, 4 },
         { "unknown root", Bytes(std::string(V5) + "[HKEY_NOWHERE\\Comm]\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
         { "unclosed key", Bytes(std::string(V5) + "[HKEY_LOCAL_MACHINE\\Comm\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
         { "value before a key", Bytes(std::string(V5) + "\"a\"=dword:1\r\n"), CRegFile::ERROR_VALUE_OUTSIDE_KEY, 2 },
@@ -69,37 +75,6 @@ TEST(RegFile, RefusesBadInputNamingTheLine)
         EXPECT_EQ(test.error, file.GetError()) << test.pszName;
         EXPECT_EQ(test.nLine, file.GetErrorLine()) << test.pszName;
     }
-}
-
-// What an import leaves: later lines win, deletions take keys and values.
-TEST(RegFile, ReadsTheTreeAnImportLeaves)
-{
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(Utf16(std::string(V5) +
-                                 "; a comment\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"
-                                 "  \"DefaultTTL\" = dword:00000040\r\n"
-                                 "\"SackOpts\"=dword:0\r\n"
-                                 "\"sackopts\"=-\r\n"
-                                 "@=\"a \\\"quoted\\\" \\\\ path\"\r\n"
-                                 "\"Blob\"=hex(7):41,00,\\\r\n"
-                                 "    00,00\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\Comm\\gone\\Parms]\r\n"
-                                 "\"x\"=dword:1\r\n"
-                                 "[-HKEY_LOCAL_MACHINE\\Comm\\Gone]\r\n"
-                                 "[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n"
-                                 "\"DefaultTTL\"=dword:00000020\r\n")));
-    const CRegTree &tree = file.Tree();
-    RegValue value;
-    ASSERT_TRUE(tree.Get(TEXT("comm\\TCPIP\\parms"), TEXT("defaultttl"), &value));
-    EXPECT_EQ((std::vector<BYTE>{ 0x40, 0, 0, 0 }), value.data) << "HKEY_CURRENT_USER's is another key";
-    EXPECT_FALSE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts"), &value)) << "deleted";
-    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT(""), &value));
-    EXPECT_EQ(size_t(2 * 18), value.data.size()) << "a \"quoted\" \\ path, and its terminator";
-    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("Blob"), &value));
-    EXPECT_EQ(7u, value.dwType);
-    EXPECT_EQ((std::vector<BYTE>{ 0x41, 0, 0, 0 }), value.data);
-    EXPECT_EQ(nullptr, tree.Find(TEXT("Comm\\gone")));
 }
 
 RegSetting Dword(const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
@@ -139,7 +114,7 @@ TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
                                     "; no value yet";
     CRegFile file;
     ASSERT_TRUE(file.Parse(Bytes(strOriginal)));
-    std::vector<BYTE> rewritten = file.Rewrite({
+    std::vector<BYTE> rewritten = Rewritten(file, {
         Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80),          // changed in place
         Absent(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts")),                  // every line of it goes
         Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("TCP1323Opts"), 2),             // into its key's section
@@ -168,12 +143,12 @@ TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
               std::string(rewritten.begin(), rewritten.end()));
     CRegFile unchanged;
     ASSERT_TRUE(unchanged.Parse(Bytes(strOriginal)));
-    EXPECT_EQ(Bytes(strOriginal), unchanged.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x40) }))
+    EXPECT_EQ(Bytes(strOriginal), Rewritten(unchanged, { Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x40) }))
         << "a value as it stands changes nothing";
 }
 
-// The line that decides a value set twice is the later one; the earlier
-// stays as it was.
+// The line that decides a value set twice is the later one, which keeps its
+// spelling; the earlier stays as it was.
 TEST(RegFile, AValueSetTwiceIsRewrittenOnItsLaterLine)
 {
     const std::string strStack = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
@@ -182,8 +157,8 @@ TEST(RegFile, AValueSetTwiceIsRewrittenOnItsLaterLine)
         const std::string strBefore = "REGEDIT4\r\n" + strStack + "\"DefaultTTL\"=dword:00000020\r\n" + strBetween;
         CRegFile file;
         ASSERT_TRUE(file.Parse(Bytes(strBefore + "\"defaultttl\"=dword:00000040\r\n")));
-        std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80) });
-        EXPECT_EQ(strBefore + "\"DefaultTTL\"=dword:00000080\r\n", std::string(rewritten.begin(), rewritten.end()));
+        std::vector<BYTE> rewritten = Rewritten(file, { Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80) });
+        EXPECT_EQ(strBefore + "\"defaultttl\"=dword:00000080\r\n", std::string(rewritten.begin(), rewritten.end()));
     }
 }
 
@@ -194,7 +169,7 @@ TEST(RegFile, AnAnsiFileKeepsItsBytes)
     CRegFile file;
     ASSERT_TRUE(file.Parse(Bytes(strAnsi)));
     EXPECT_NE(nullptr, file.Tree().Find(TEXT("Comm\\\u00e9TH0")));
-    std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\\u00e9th0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 1) });
+    std::vector<BYTE> rewritten = Rewritten(file, { Dword(TEXT("Comm\\\u00e9th0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 1) });
     EXPECT_EQ(strAnsi + "\"TcpWindowSize\"=dword:00000001\r\n", std::string(rewritten.begin(), rewritten.end()));
 }
 
@@ -203,8 +178,8 @@ TEST(RegFile, AValueAKeyDeletionHidesIsWrittenAgainAtTheEnd)
     CRegFile file;
     ASSERT_TRUE(file.Parse(Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000040\r\n"
                                  "[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n")));
-    std::string strOut = Ascii(file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x20) }));
-    EXPECT_EQ(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000020\r\n[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\r\n" +
+    std::string strOut = Ascii(Rewritten(file, { Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x20) }));
+    EXPECT_EQ(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000040\r\n[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\r\n" +
                   STACK + "\"DefaultTTL\"=dword:00000020\r\n",
               strOut);
 }
@@ -231,6 +206,36 @@ TEST(RegFile, FormatsABackupThatReadsBackTheSame)
         EXPECT_EQ(setting.bPresent, file.Tree().Get(setting.strPath, setting.strName, &value)) << Narrow(setting.strName.c_str());
         EXPECT_TRUE(!setting.bPresent || value == setting.value) << Narrow(setting.strName.c_str());
     }
+}
+
+// regedit's dialect case by case: refused on the line the case names, or
+// read; each rewrite reads back, unless the file cannot hold the value.
+// Under Wine, RegeditDiffTest holds the same cases to the platform's regedit.
+TEST(RegFile, JudgesRegeditCasesAsTheCasesSay)
+{
+    const std::vector<RegeditCase> cases = ReadCases(REGEDIT_CASES);
+    ASSERT_GE(cases.size(), 150u);
+    for (const RegeditCase &test : cases)
+        for (Variant variant : { ANSI, UTF16 })
+        {
+            if (!test.bVariant[variant])
+                continue;
+            CRegFile file;
+            const std::string strWhat = test.strName + (variant == ANSI ? " (ANSI)" : " (UTF-16)");
+            bool bRead = file.Parse(CaseFile(test, variant, "Software\\Case"));
+            EXPECT_EQ(test.nRefused[variant], bRead ? 0 : file.GetErrorLine()) << strWhat << ", error " << file.GetError();
+            if (test.strRegedit[variant] == "skips" || test.strRegedit[variant] == "stops")
+            {
+                EXPECT_TRUE(CRegFile().Parse(AsRegeditReadsIt(test, variant, "Software\\Case"))) << strWhat;
+            }
+            for (const RegeditCase::Rewrite &rewrite : test.rewrites)
+            {
+                RegSetting setting = rewrite.setting;
+                setting.strPath = TEXT("Software\\Case") + (setting.strPath.empty() ? WString() : TEXT("\\") + setting.strPath);
+                std::vector<BYTE> bytes;
+                EXPECT_EQ(!rewrite.bFails[variant], bRead && file.Rewrite({ setting }, &bytes)) << strWhat << ": " << Narrow(setting.strName.c_str());
+            }
+        }
 }
 
 } // namespace
