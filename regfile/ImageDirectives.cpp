@@ -65,8 +65,10 @@ bool CRegFile::ParseDirective(int nLine)
         if (!StartsWithAscii(strText, 0, "#define") || strText.size() == nAt || !IsSpace(strText[7]))
             return Fail(ERROR_NOT_AN_ENTRY, nLine + 1);
         WString strName = Folded(NameAt(strText, &nAt));
-        bool bUndefined = false;
-        WString strValue = Substituted(strText.substr(SkipBlanks(strText, nAt)), &bUndefined);
+        m_bVaries = false;
+        WString strValue = Substituted(strText.substr(SkipBlanks(strText, nAt)));
+        if (!m_open.empty() || m_bVaries)
+            m_varying.push_back(strName);
         if (bTaken)
             m_defines.emplace_back(strName, strValue);
         return true;
@@ -116,8 +118,9 @@ bool CRegFile::Lookup(const WString &strName, WString *pstrValue)
 }
 
 // $(NAME) takes the file's own definition, or else the variable's text; one
-// that neither defines stays as it is.
-WString CRegFile::Substituted(const WString &strText, bool *pbUndefined)
+// that neither defines stays as it is. A name an IF block may define reads
+// otherwise under other variables.
+WString CRegFile::Substituted(const WString &strText)
 {
     WString strOut;
     size_t nAt = 0;
@@ -128,6 +131,7 @@ WString CRegFile::Substituted(const WString &strText, bool *pbUndefined)
             break;
         WString strName = strText.substr(nOpen + 2, nClose - nOpen - 2), strValue;
         strOut += strText.substr(nAt, nOpen - nAt);
+        m_bVaries |= std::find(m_varying.begin(), m_varying.end(), Folded(strName)) != m_varying.end();
         auto it = std::find_if(m_defines.rbegin(), m_defines.rend(),
                                [&](const std::pair<WString, WString> &define) { return define.first == Folded(strName); });
         if (it != m_defines.rend())
@@ -137,7 +141,7 @@ WString CRegFile::Substituted(const WString &strText, bool *pbUndefined)
         else
         {
             strOut += strText.substr(nOpen, nClose + 1 - nOpen);
-            *pbUndefined = true;
+            m_bUndefined = true;
         }
         nAt = nClose + 1;
     }

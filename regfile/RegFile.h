@@ -15,6 +15,7 @@
 #include "BuildVariables.h"
 #include "RegTree.h"
 
+#include <climits>
 #include <vector>
 
 namespace RegFormat
@@ -120,6 +121,8 @@ private:
         bool bApplies;      // in branches taken
         bool bKeyCertain;   // values: under the same key whatever the variables
         bool bUndefined;    // holds a $(NAME) defined nowhere
+        bool bVaries;       // holds a $(NAME) that an IF block may define
+        bool bOpaque;       // a value that would read only with that name defined
         WString strPath;    // under HKEY_LOCAL_MACHINE
         WString strName;    // values: as written
         RegValue value;
@@ -141,9 +144,9 @@ private:
     bool DecideDialect(bool bUtf8Bom);
     void DecodeLines(const std::vector<BYTE> &bytes, size_t nStart);
     ByteString LineEnd(int nLine) const;   // encoded, empty for none
-    WString LineText(int nLine, bool *pbUndefined);
-    bool ParseKey(const WString &strText, int nLine, bool bUndefined);
-    bool ParseValue(const WString &strText, int *pnLine, bool bUndefined);
+    WString LineText(int nLine);
+    bool ParseKey(const WString &strText, int nLine);
+    bool ParseValue(const WString &strText, int *pnLine);
     bool Taken() const;
     void Apply(const Entry &entry, CRegTree &tree) const;
     static bool Decides(const Entry &entry, const RegSetting &setting);
@@ -162,7 +165,7 @@ private:
     bool ParseDirective(int nLine);
     bool ParseCondition(const WString &strText, Branch *pBranch) const;
     bool Lookup(const WString &strName, WString *pstrValue);
-    WString Substituted(const WString &strText, bool *pbUndefined);
+    WString Substituted(const WString &strText);
 
     // Writing (RegFileWrite.cpp)
     bool Encode(const WString &strText, ByteString *pstrOut) const;
@@ -189,6 +192,9 @@ private:
     const IBuildVariables *m_pVariables = nullptr;
     std::vector<int> m_open;   // branches of the blocks open, innermost last
     std::vector<std::pair<WString, WString>> m_defines;   // folded name, text
+    std::vector<WString> m_varying;   // folded names an IF block may define
+    bool m_bUndefined = false, m_bVaries = false;   // of the lines of the entry read now
     int m_nSection = -1;       // the key entry values now go under
     int m_nLastKey = -1;       // the last key entry, taken or not
+    int m_nOpenAtEnd = INT_MAX;   // the first line of a value the file ends inside
 };

@@ -142,15 +142,15 @@ bool CRegFile::Taken() const
 }
 
 // An image's line with its $(NAME)s replaced; regedit's as it stands.
-WString CRegFile::LineText(int nLine, bool *pbUndefined)
+WString CRegFile::LineText(int nLine)
 {
-    *pbUndefined = false;
     const WString &strText = m_lines[nLine].strText;
-    return m_dialect == DIALECT_IMAGE ? Substituted(strText, pbUndefined) : strText;
+    return m_dialect == DIALECT_IMAGE ? Substituted(strText) : strText;
 }
 
-bool CRegFile::ParseKey(const WString &strText, int nLine, bool bUndefined)
+bool CRegFile::ParseKey(const WString &strText, int nLine)
 {
+    const bool bUndefined = m_bUndefined;
     // regedit takes the key to the last "]" and ignores what follows; an
     // image's file allows only a comment there.
     size_t nOpen = SkipBlanks(strText, 0), nClose = strText.rfind(']');
@@ -162,6 +162,7 @@ bool CRegFile::ParseKey(const WString &strText, int nLine, bool bUndefined)
     entry.bKey = true;
     entry.bApplies = Taken();
     entry.bUndefined = bUndefined;
+    entry.bVaries = m_bVaries;
     WString strPath = strText.substr(nOpen + 1, nClose - nOpen - 1);
     entry.bDelete = !strPath.empty() && strPath[0] == '-';
     if (entry.bDelete)
@@ -185,13 +186,12 @@ bool CRegFile::ParseKey(const WString &strText, int nLine, bool bUndefined)
     return true;
 }
 
-bool CRegFile::ParseValue(const WString &strText, int *pnLine, bool bUndefined)
+bool CRegFile::ParseValue(const WString &strText, int *pnLine)
 {
     const int nFirst = *pnLine;
     Entry entry = {};
     entry.nFirst = entry.nLast = nFirst;
     entry.bApplies = Taken();
-    entry.bUndefined = bUndefined;
     int nKey = entry.bApplies ? m_nSection : m_nLastKey;
     if (nKey < 0)
         return Fail(ERROR_VALUE_OUTSIDE_KEY, nFirst + 1);
@@ -202,7 +202,7 @@ bool CRegFile::ParseValue(const WString &strText, int *pnLine, bool bUndefined)
     int nKeyBranch = m_lines[m_entries[m_nLastKey].nFirst].nBranch, nBranch = m_open.empty() ? -1 : m_open.back();
     while (nBranch != nKeyBranch && nBranch >= 0)
         nBranch = m_branches[nBranch].nParent;
-    entry.bKeyCertain = nKey == m_nLastKey && nBranch == nKeyBranch;
+    entry.bKeyCertain = nKey == m_nLastKey && nBranch == nKeyBranch && !m_entries[nKey].bVaries;
 
     size_t nAt = SkipBlanks(strText, 0);
     if (strText[nAt] == '@')
@@ -223,8 +223,17 @@ bool CRegFile::ParseValue(const WString &strText, int *pnLine, bool bUndefined)
     WString strData = strText.substr(SkipBlanks(strText, nAt + 1));
     while (!strData.empty() && IsSpace(strData.back()))
         strData.pop_back();
+    // A value that would read only with a name defined stays as it is, and
+    // sets nothing; DefinesNeededNames refuses it where Marlin needs it.
     if (!ParseData(entry, strData, pnLine))
-        return false;
+    {
+        if (!m_bUndefined)
+            return false;
+        m_error = ERROR_NONE;
+        entry.bOpaque = true;
+    }
+    entry.bUndefined = m_bUndefined;
+    entry.bVaries = m_bVaries;
     entry.nLast = *pnLine;
     m_entries.push_back(entry);
     return true;
@@ -241,9 +250,11 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes, const IBuildVariables &vari
     m_branches.clear();
     m_open.clear();
     m_defines.clear();
+    m_varying.clear();
     m_variables = CVariableTable();
     m_pVariables = &variables;
     m_nSection = m_nLastKey = -1;
+    m_nOpenAtEnd = INT_MAX;
     m_tree = CRegTree();
     m_error = ERROR_NONE;
     if (!Decode(bytes))
@@ -262,10 +273,10 @@ bool CRegFile::Parse(const std::vector<BYTE> &bytes, const IBuildVariables &vari
         }
         if (ch == 0 || ch == ';' || (m_dialect == DIALECT_REGEDIT && IsRegeditComment(ch)))
             continue;
-        bool bUndefined = false;
-        WString strText = LineText(i, &bUndefined);
-        if (!(ch == '[' ? ParseKey(strText, i, bUndefined)
-              : ch == '"' || ch == '@' ? ParseValue(strText, &i, bUndefined)
+        m_bUndefined = m_bVaries = false;
+        WString strText = LineText(i);
+        if (!(ch == '[' ? ParseKey(strText, i)
+              : ch == '"' || ch == '@' ? ParseValue(strText, &i)
                                        : Fail(ERROR_NOT_AN_ENTRY, i + 1)))
             return false;
     }
@@ -316,7 +327,7 @@ bool CRegFile::DefinesNeededNames(const WString &strKey, const std::vector<RegSe
 // The entry decides the value when it sets or deletes it, or deletes its key.
 bool CRegFile::Decides(const Entry &entry, const RegSetting &setting)
 {
-    if (!entry.bMachine || (entry.bKey && !entry.bDelete))
+    if (!entry.bMachine || entry.bOpaque || (entry.bKey && !entry.bDelete))
         return false;
     if (!entry.bKey)
         return ValueKey(entry.strPath, entry.strName) == ValueKey(NormalPath(setting.strPath), setting.strName);
@@ -325,15 +336,13 @@ bool CRegFile::Decides(const Entry &entry, const RegSetting &setting)
 }
 
 // Under other variables the entry may decide it too: a value of its name
-// whose key depends on them, or a deletion of a key named in part by a
-// $(NAME) defined nowhere.
+// whose key depends on them, or whose text does; a deletion of a key named
+// in part by a $(NAME) defined nowhere, or one an IF block may define.
 bool CRegFile::MayDecide(const Entry &entry, const RegSetting &setting)
 {
-    if (Decides(entry, setting))
+    if (Decides(entry, setting) || (entry.bDelete && (entry.bUndefined || entry.bVaries)))
         return true;
-    if (entry.bKey)
-        return entry.bDelete && entry.bUndefined;
-    return !entry.bKeyCertain && Folded(entry.strName) == Folded(setting.strName);
+    return !entry.bKey && (entry.bVaries || ((!entry.bKeyCertain || entry.bOpaque) && Folded(entry.strName) == Folded(setting.strName)));
 }
 
 int CRegFile::DecidingLine(const WString &strPath, const WString &strName) const
@@ -373,6 +382,6 @@ void CRegFile::Apply(const Entry &entry, CRegTree &tree) const
 void CRegFile::ApplyTo(CRegTree &tree) const
 {
     for (const Entry &entry : m_entries)
-        if (entry.bApplies && entry.bMachine)
+        if (entry.bApplies && entry.bMachine && !entry.bOpaque)
             Apply(entry, tree);
 }

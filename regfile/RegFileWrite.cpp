@@ -92,12 +92,15 @@ bool CRegFile::RewrittenLine(const Entry &entry, const RegSetting &setting, WStr
     FindData(strText, &nStart, &nEnd);
     WString strData;
     const RegValue &value = setting.value;
-    if (!entry.bDelete && entry.value.dwType == REG_DWORD && value.dwType == REG_DWORD && value.data.size() == 4)
+    size_t nDigits = SkipBlanks(strText, nStart + 6), nDigitsEnd = nDigits;
+    while (nDigitsEnd < nEnd && IsHexDigit(strText[nDigitsEnd]))
+        nDigitsEnd++;
+    // Digits as they stand (not a $(NAME) that gives them).
+    if (!entry.bDelete && entry.value.dwType == REG_DWORD && nDigitsEnd == nEnd && value.dwType == REG_DWORD &&
+        value.data.size() == 4)
     {
-        nStart = SkipBlanks(strText, nStart + 6);
-        for (nEnd = nStart; nEnd < strText.size() && IsHexDigit(strText[nEnd]);)
-            nEnd++;
-        WString strOld = strText.substr(nStart, nEnd - nStart);
+        WString strOld = strText.substr(nDigits, nDigitsEnd - nDigits);
+        nStart = nDigits;
         strData = HexNumber(DwordOf(value.data.data()));
         if (strData.size() < strOld.size())
             strData.insert(0, strOld.size() - strData.size(), '0');
@@ -119,6 +122,7 @@ bool CRegFile::RewrittenLine(const Entry &entry, const RegSetting &setting, WStr
 //    of a key that no IF holds, between those lines;
 // 3. else in a section of its own at the end.
 // Lines that may decide the value elsewhere come later, so they still do.
+// A value the file ends inside would take what follows it as its own.
 bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) const
 {
     int nElsewhere = INT_MAX;
@@ -128,9 +132,10 @@ bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) 
             nElsewhere = entry.nFirst;
             break;
         }
+    const int nBefore = std::min(nElsewhere, m_nOpenAtEnd);
     const Entry *pKey = nullptr, *pTop = nullptr;
     for (const Entry &entry : m_entries)
-        if (entry.bKey && entry.nFirst > nAfter && entry.nFirst < nElsewhere)
+        if (entry.bKey && entry.nFirst > nAfter && entry.nFirst < nBefore)
         {
             if (!entry.bDelete && entry.bMachine && entry.bApplies && Folded(entry.strPath) == Folded(NormalPath(setting.strPath)))
                 pKey = &entry;
@@ -140,7 +145,7 @@ bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) 
     if (pKey)
     {
         int nEnd = pKey->nFirst;
-        for (int i = nEnd + 1; i < static_cast<int>(m_lines.size()) && i < nElsewhere; i++)
+        for (int i = nEnd + 1; i < static_cast<int>(m_lines.size()) && i < nBefore; i++)
         {
             const Line &line = m_lines[i];
             if (line.bDirective || line.nBranch != m_lines[pKey->nFirst].nBranch || IsKeyLine(line.strText))
@@ -154,7 +159,7 @@ bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) 
             return false;
         pEdits->lines[nEnd].inserts.push_back(strIndent + strLine);
     }
-    else if (nElsewhere == INT_MAX)
+    else if (nBefore == INT_MAX)
         pEdits->appended.push_back(&setting);
     else if (pTop)
         pEdits->lines[pTop->nFirst].sectionsBefore.push_back(&setting);

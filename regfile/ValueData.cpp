@@ -112,9 +112,9 @@ bool CRegFile::ParseDword(const WString &strData, size_t nAt, RegValue *pValue, 
 // -1 at the end of the file.
 int CRegFile::NextDataLine(int nLine, WString *pstrText)
 {
-    for (bool bUndefined = false; ++nLine < static_cast<int>(m_lines.size());)
+    while (++nLine < static_cast<int>(m_lines.size()))
     {
-        *pstrText = LineText(nLine, &bUndefined);
+        *pstrText = LineText(nLine);
         if (!EndsEntry(*pstrText, 0))
             return nLine;
     }
@@ -142,6 +142,7 @@ bool CRegFile::ParseHexData(const WString &strData, RegValue *pValue, int *pnLin
     const bool bWhole = m_dialect == DIALECT_REGEDIT && IsStringType(pValue->dwType) && nAt < strData.size();
     bool bMore = false;
     WString strText = strData;
+    const int nFirst = *pnLine;
     for (;;)
     {
         if (!ReadHexLine(strText, nAt, &pValue->data, &bMore))
@@ -152,7 +153,10 @@ bool CRegFile::ParseHexData(const WString &strData, RegValue *pValue, int *pnLin
         if (nNext < 0 && m_dialect == DIALECT_IMAGE)
             return Fail(ERROR_TRUNCATED_CONTINUATION, static_cast<int>(m_lines.size()));
         if (nNext < 0)
+        {
+            m_nOpenAtEnd = nFirst;
             break;
+        }
         nAt = SkipBlanks(strText, 0);
         if (!IsHexDigit(strText[nAt]))
             return Fail(ERROR_BROKEN_CONTINUATION, nNext + 1);

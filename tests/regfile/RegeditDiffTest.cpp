@@ -109,7 +109,7 @@ struct Item
 
 TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
 {
-    const std::vector<RegeditCase> cases = ReadCases(REGEDIT_CASES);
+    const std::vector<RegeditCase> cases = ReadRegeditCases(REGEDIT_CASES);
     ASSERT_GE(cases.size(), 150u);
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, std::wstring(ROOT.begin(), ROOT.end()).c_str());
     CImports imports;
@@ -126,8 +126,7 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
             {
                 Item item(&cases[i], variant, strKey + "r" + std::to_string(&rewrite - &cases[i].rewrites[0] + 1));
                 item.pRewrite = &rewrite;
-                RegSetting setting = rewrite.setting;
-                setting.strPath = WideOf(ROOT + "\\" + item.strKey) + (setting.strPath.empty() ? WString() : TEXT("\\") + setting.strPath);
+                RegSetting setting = SettingOf(rewrite.strSetting, WideOf(ROOT + "\\" + item.strKey));
                 CRegFile original;
                 ASSERT_TRUE(original.Parse(CaseFile(cases[i], variant, ROOT + "\\" + item.strKey))) << cases[i].strName;
                 EXPECT_EQ(!rewrite.bFails[variant], original.Rewrite({ setting }, &item.bytes)) << cases[i].strName << " " << item.strKey;
@@ -183,11 +182,10 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
             CRegFile original;
             ASSERT_TRUE(original.Parse(CaseFile(test, item.variant, ROOT + "\\" + item.strKey)));
             original.ApplyTo(changed);
-            const RegSetting &setting = item.pRewrite->setting;
-            WString strKey = strPath + (setting.strPath.empty() ? WString() : TEXT("\\") + setting.strPath);
+            const RegSetting setting = SettingOf(item.pRewrite->strSetting, strPath);
             if (setting.bPresent)
-                changed.Create(strKey)->SetValue(setting.strName, setting.value);
-            else if (CRegTree::Key *pKey = changed.Find(strKey))
+                changed.Create(setting.strPath)->SetValue(setting.strName, setting.value);
+            else if (CRegTree::Key *pKey = changed.Find(setting.strPath))
                 pKey->DeleteValue(setting.strName);
             pMarlin = changed.Find(strPath);
             nRewrites += Same(pMarlin, pRegedit) && Same(pMarlin, item.pFile->Tree().Find(strPath));
