@@ -467,22 +467,141 @@ TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
     EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
 }
 
+// regedit's dialect and a device image's: the box names the file, the line
+// and the reason.
 TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 {
-    std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
-    const char BROKEN[] = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n";
-    WriteText(strFile, BROKEN);
-    ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
-    EXPECT_EQ(nullptr, m_marlin.Sheet());
-    HWND hBox = m_marlin.Box();
-    ASSERT_TRUE(hBox) << "no message";
-    MessageBoxSeen seen = ReadMessageBox(hBox);
-    EXPECT_EQ(Narrow(strFile + L" ") + Narrow(BAD_FILE), Narrow(seen.strText));
-    EXPECT_EQ("Marlin", Narrow(seen.strCaption));
-    EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), seen.nType);
-    EXPECT_TRUE(Answer(hBox, IDOK));
-    EXPECT_EQ(1u, m_marlin.ExitCode());
-    EXPECT_EQ(BROKEN, ReadFileText(strFile));
+    const struct
+    {
+        const char *pszText;
+        const wchar_t *pszMessage;
+    } cases[] = {
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n", BAD_FILE },
+        { "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\nIF BSP_LONGHAUL\r\n\"DefaultTTL\"=dword:20\r\n",
+          L"is not a registry file that Marlin can read. Line 2: this IF has no ENDIF." },
+    };
+    for (const auto &test : cases)
+    {
+        std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
+        WriteText(strFile, test.pszText);
+        CProgram marlin;
+        ASSERT_TRUE(marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
+        EXPECT_EQ(nullptr, marlin.Sheet());
+        HWND hBox = marlin.Box();
+        ASSERT_TRUE(hBox) << "no message";
+        MessageBoxSeen seen = ReadMessageBox(hBox);
+        EXPECT_EQ(Narrow(strFile + L" ") + Narrow(test.pszMessage), Narrow(seen.strText));
+        EXPECT_EQ("Marlin", Narrow(seen.strCaption));
+        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), seen.nType);
+        EXPECT_TRUE(Answer(hBox, IDOK));
+        EXPECT_EQ(1u, marlin.ExitCode());
+        EXPECT_EQ(test.pszText, ReadFileText(strFile));
+    }
+}
+
+// A device image's registry file, opened where the build's variables are
+// set: the sheet shows what the build would make of it, and OK changes the
+// line that decides the value, in place of the $(NAME) that gave it.
+TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
+{
+    const std::string IMAGE = "; @CESYSGEN IF CE_MODULES_NDIS\r\n"
+                              "#define COMM_ROOT HKEY_LOCAL_MACHINE\\Comm\r\n"
+                              "[$(COMM_ROOT)\\Tcpip\\Parms]\r\n"
+                              "    \"DefaultTTL\"=dword:40 ; the lab's\r\n"
+                              "IF BSP_LONGHAUL\r\n"
+                              "    \"DefaultTTL\"=dword:20\r\n"
+                              "ENDIF\r\n"
+                              "[$(COMM_ROOT)\\ppp1\\Parms\\TcpIp]\r\n"
+                              "IF BSP_PPP_WINDOW\r\n"
+                              "    \"TcpWindowSize\"=dword:$(BSP_PPP_WINDOW) ; from the build\r\n"
+                              "ENDIF\r\n"
+                              "; @CESYSGEN ENDIF\r\n";
+    std::wstring strFile = ScratchFolder(L"image", {}) + L"\\platform.reg";
+    WriteText(strFile, IMAGE);
+    // The program takes a copy of this process's environment.
+    SetEnvironmentVariableW(L"BSP_LONGHAUL", L"1");
+    SetEnvironmentVariableW(L"BSP_PPP_WINDOW", L"7D78");
+    Start(WindowsPath(MARLIN_EXE), L"", strFile);
+    SetEnvironmentVariableW(L"BSP_LONGHAUL", nullptr);
+    SetEnvironmentVariableW(L"BSP_PPP_WINDOW", nullptr);
+    SelectAdapter(0);
+    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE)))) << "the build's window";
+    Type(Item(IDC_WINDOW_SIZE), L"20000");
+    ASSERT_TRUE(ShowPage(m_hSheet, TTL));
+    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_32), BM_GETCHECK, 0, 0)) << "BSP_LONGHAUL's TTL";
+    PressKeys({ VK_RETURN });
+    ExpectBox((L"The new settings were written to " + strFile + L".").c_str(), MB_OK | MB_ICONEXCLAMATION);
+    std::string strExpected = IMAGE;
+    strExpected.replace(strExpected.find("$(BSP_PPP_WINDOW) ;"), 17, "00004e20");
+    EXPECT_EQ(strExpected, ReadFileText(strFile));
+}
+
+// What keeps a file from being written leaves it as it was; the message says
+// why, and the sheet stays for another OK once that is mended.
+TEST_F(MarlinTest, AFileThatCannotBeWrittenStaysAsItWasAndSaysWhy)
+{
+    const char *const IN_A_BRANCH = "IF BSP_LONGHAUL\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"
+                                    "\"DefaultTTL\"=dword:20\r\nENDIF\r\n";
+    const struct
+    {
+        const char *pszName;
+        const char *pszText;   // the sample device's file where null
+        std::function<void(const std::wstring &, bool)> block;   // or unblock
+        const wchar_t *pszStart, *pszEnd;   // of the message, around the file's name
+    } cases[] = {
+        { "read-only", nullptr,
+          [](const std::wstring &strFile, bool bBlock) {
+              SetFileAttributesW(strFile.c_str(), bBlock ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+          },
+          L"", L" is read-only, so nothing was written to it. Check it out or clear its read-only attribute, then tap "
+               L"OK again, or Cancel to leave it as it is." },
+        { "no room for its new bytes", nullptr,
+          [](const std::wstring &strFile, bool bBlock) {
+              bBlock ? CreateDirectoryW((strFile + L".marlin-new").c_str(), nullptr) : RemoveDirectoryW((strFile + L".marlin-new").c_str());
+          },
+          L"The new settings could not be written to ", L"). The file was left as it was. Close this message, then tap "
+                                                        L"OK to try again, or Cancel to leave it as it is." },
+        { "a TTL only a branch not taken sets", IN_A_BRANCH, nullptr, L"The new settings cannot be written into ",
+          L" so that it reads back exactly as set and keeps every other value, whatever the build variables. The file "
+          L"was left as it was. Change the settings, or tap Cancel to leave it as it is." },
+    };
+    for (const auto &test : cases)
+    {
+        SCOPED_TRACE(test.pszName);
+        std::wstring strFile = WindowsPath(LOG_DIR) + L"\\unwritten\\device.reg";
+        SetFileAttributesW(strFile.c_str(), FILE_ATTRIBUTE_NORMAL);
+        ScratchFolder(L"unwritten", { { WindowsPath(SAMPLE_DEVICE_REG), L"device.reg" } });
+        if (test.pszText)
+            WriteText(strFile, test.pszText);
+        const std::string strBefore = ReadFileText(strFile);
+        if (test.block)
+            test.block(strFile, true);
+        Start(WindowsPath(MARLIN_EXE), L"", strFile);
+        ASSERT_TRUE(ShowPage(m_hSheet, TTL));
+        Click(Item(IDC_TTL_32));
+        PressKeys({ VK_RETURN });
+        HWND hBox = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
+        std::wstring strText = ReadMessageBox(hBox).strText, strStart = test.pszStart + strFile;
+        EXPECT_EQ(Narrow(strStart), Narrow(strText.substr(0, strStart.size())));
+        EXPECT_EQ(Narrow(test.pszEnd), Narrow(strText.substr(strText.size() - std::min(strText.size(), wcslen(test.pszEnd)))));
+        ExpectBox(strText.c_str(), MB_OK | MB_ICONSTOP);
+        ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
+        EXPECT_EQ(strBefore, ReadFileText(strFile));
+        m_marlin.Activate();
+        if (!test.block)
+        {
+            PressKeys({ VK_ESCAPE });
+            EXPECT_TRUE(m_marlin.HasEnded());
+            m_marlin.Kill();
+            continue;
+        }
+        test.block(strFile, false);
+        PressKeys({ VK_RETURN });
+        ExpectBox((L"The new settings were written to " + strFile + L".").c_str(), MB_OK | MB_ICONEXCLAMATION);
+        EXPECT_NE(std::string::npos, ReadFileText(strFile).find("\"DefaultTTL\"=dword:00000020")) << "written this time";
+        m_marlin.Kill();
+    }
 }
 
 // Settings, "Restore Backup...", a file chosen in the platform's own dialog.
