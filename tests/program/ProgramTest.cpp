@@ -447,26 +447,6 @@ TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
     EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "nothing written";
 }
 
-// The file is edited in place of the system registry: one line changes.
-TEST_F(MarlinTest, ARegistryFileGivenIsEditedInPlace)
-{
-    std::wstring strFile = ScratchFolder(L"edited", { { WindowsPath(SAMPLE_DEVICE_REG), L"device.reg" } }) + L"\\device.reg";
-    std::string strOriginal = ReadFileText(strFile);
-    std::vector<std::wstring> backups = FilesIn(BackupFolder());
-    Start(WindowsPath(MARLIN_EXE), L"", strFile);
-    EXPECT_EQ("device.reg - Marlin", Narrow(Text(m_hSheet)));
-    SelectAdapter(PPP_ADAPTER);
-    Type(Item(IDC_WINDOW_SIZE), L"20000");
-    PressKeys({ VK_RETURN });
-    ExpectBox((L"The new settings were written to " + strFile + L".").c_str(), MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(0u, m_marlin.ExitCode());
-    std::string strExpected = strOriginal;
-    strExpected.replace(strExpected.find("dword:00007d78"), 14, "dword:00004e20");
-    EXPECT_EQ(strExpected, ReadFileText(strFile));
-    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW)) << "the system registry is left alone";
-    EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
-}
-
 // regedit's dialect and a device image's: the box names the file, the line
 // and the reason.
 TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
@@ -500,8 +480,9 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 }
 
 // A device image's registry file, opened where the build's variables are
-// set: the sheet shows what the build would make of it, and OK changes the
-// line that decides the value, in place of the $(NAME) that gave it.
+// set, is edited in place of the system registry: the sheet shows what the
+// build would make of it, and OK changes the line that decides the value, in
+// place of the $(NAME) that gave it.
 TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
 {
     const std::string IMAGE = "; @CESYSGEN IF CE_MODULES_NDIS\r\n"
@@ -518,6 +499,7 @@ TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
                               "; @CESYSGEN ENDIF\r\n";
     std::wstring strFile = ScratchFolder(L"image", {}) + L"\\platform.reg";
     WriteText(strFile, IMAGE);
+    std::vector<std::wstring> backups = FilesIn(BackupFolder());
     // The program takes a copy of this process's environment.
     SetEnvironmentVariableW(L"BSP_LONGHAUL", L"1");
     SetEnvironmentVariableW(L"BSP_PPP_WINDOW", L"7D78");
@@ -534,6 +516,8 @@ TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
     std::string strExpected = IMAGE;
     strExpected.replace(strExpected.find("$(BSP_PPP_WINDOW) ;"), 17, "00004e20");
     EXPECT_EQ(strExpected, ReadFileText(strFile));
+    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW)) << "the system registry is left alone";
+    EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
 }
 
 // What keeps a file from being written leaves it as it was; the message says

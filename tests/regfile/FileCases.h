@@ -57,8 +57,8 @@ enum FileEncoding
 };
 
 // The lines joined by the line end. {CR}, {TAB}, {SP} and {^Z} stand for
-// those characters, {BOM8} for UTF-8's byte order mark, {xNN} for that byte
-// as it stands; {EOF} ends the file where it stands.
+// those characters, {xNN} for that byte as it stands; {EOF} ends the file
+// where it stands.
 inline std::vector<BYTE> FileBytes(const std::vector<std::string> &lines, const std::string &strEol, FileEncoding encoding)
 {
     std::string strText;
@@ -69,34 +69,26 @@ inline std::vector<BYTE> FileBytes(const std::vector<std::string> &lines, const 
     for (const auto &token : TOKENS)
         for (size_t nAt; (nAt = strText.find(token.first)) != std::string::npos;)
             strText.replace(nAt, strlen(token.first), token.second);
-    std::vector<BYTE> bytes;
-    if (encoding == FILE_UTF16)
-        bytes = { 0xFF, 0xFE };
-    WString strWide = WideOf(strText);
-    for (size_t i = 0; i < strWide.size(); i++)
+    std::vector<BYTE> bytes = encoding == FILE_UTF16 ? std::vector<BYTE>{ 0xFF, 0xFE } : std::vector<BYTE>{};
+    for (size_t nAt = 0;; nAt += 5)
     {
-        char chAnsi = '?';
-        if (strWide.compare(i, 6, TEXT("{BOM8}")) == 0 || (i + 4 < strWide.size() && strWide.compare(i, 2, TEXT("{x")) == 0 && strWide[i + 4] == '}'))
+        size_t nByte = strText.find("{x", nAt);
+        std::string strPart = strText.substr(nAt, nByte - nAt);
+        if (encoding == FILE_UTF8)
+            bytes.insert(bytes.end(), strPart.begin(), strPart.end());
+        for (WCHAR ch : encoding == FILE_UTF8 ? WString() : WideOf(strPart))
         {
-            bool bBom = strWide[i + 1] == 'B';
-            std::vector<BYTE> raw = bBom ? std::vector<BYTE>{ 0xEF, 0xBB, 0xBF }
-                                         : std::vector<BYTE>{ BYTE(HexDigit(strWide[i + 2]) << 4 | HexDigit(strWide[i + 3])) };
-            bytes.insert(bytes.end(), raw.begin(), raw.end());
-            i += bBom ? 5 : 4;
+            char chAnsi = '?';
+            if (encoding == FILE_UTF16)
+                bytes.insert(bytes.end(), { BYTE(ch), BYTE(ch >> 8) });
+            else
+                ToWindows1252(ch, &chAnsi), bytes.push_back(static_cast<BYTE>(chAnsi));
         }
-        else if (encoding == FILE_UTF16)
-            bytes.insert(bytes.end(), { BYTE(strWide[i]), BYTE(strWide[i] >> 8) });
-        else if (encoding == FILE_UTF8)
-        {
-            ByteString strUtf8;
-            EncodeUtf8(strWide.substr(i, strWide[i] >= 0xD800 && strWide[i] < 0xDC00 ? 2 : 1), &strUtf8);
-            bytes.insert(bytes.end(), strUtf8.begin(), strUtf8.end());
-            i += strWide[i] >= 0xD800 && strWide[i] < 0xDC00;
-        }
-        else
-            ToWindows1252(strWide[i], &chAnsi), bytes.push_back(static_cast<BYTE>(chAnsi));
+        if (nByte == std::string::npos)
+            return bytes;
+        bytes.push_back(static_cast<BYTE>(std::stoi(strText.substr(nByte + 2, 2), nullptr, 16)));
+        nAt = nByte;
     }
-    return bytes;
 }
 
 // "PATH "NAME" VALUE": the path under HKEY_LOCAL_MACHINE ("." for none, a

@@ -1,6 +1,5 @@
-// What every rewrite of a registry file must keep, checked from outside the
-// rewrite: the tables (RegFileTest.cpp) and the fuzz target (RewriteFuzz.cpp)
-// use these.
+// What every rewrite of a registry file must keep, checked from outside it:
+// the tables (RegFileTest.cpp) and the fuzz target (RewriteFuzz.cpp) ask.
 #pragma once
 
 #include "RegFile.h"
@@ -12,14 +11,8 @@
 namespace RewriteChecks
 {
 
-inline WString Trim(const WString &str)
-{
-    size_t nStart = str.find_first_not_of(TEXT(" \t")), nEnd = str.find_last_not_of(TEXT(" \t\r\n"));
-    return nStart == WString::npos || nEnd < nStart ? WString() : str.substr(nStart, nEnd - nStart + 1);
-}
-
-// The lines as the reader splits them, end included: a character a byte, or
-// a UTF-16 unit after a byte order mark, so that no byte is lost.
+// The lines as the reader splits them, ends included: a character a byte,
+// or a UTF-16 unit after a byte order mark, so that no byte is lost.
 inline std::vector<WString> Split(const std::vector<BYTE> &bytes)
 {
     const BYTE *p = bytes.data();
@@ -31,84 +24,45 @@ inline std::vector<WString> Split(const std::vector<BYTE> &bytes)
         for (nEnd = i; nEnd < n && unit(nEnd) != '\n' && unit(nEnd) != '\r';)
             nEnd += nUnit;
         nEnd = std::min(nEnd + (nEnd + nUnit < n && unit(nEnd) == '\r' && unit(nEnd + nUnit) == '\n' ? 2 : 1) * nUnit, n);
-        lines.emplace_back();
-        for (; i + nUnit <= nEnd; i += nUnit)
+        for (lines.emplace_back(); i + nUnit <= nEnd; i += nUnit)
             lines.back() += unit(i);
     }
     return lines;
 }
 
-// What a value's line holds before its comment, without blanks.
-inline WString Content(const WString &strLine)
-{
-    bool bQuoted = false;
-    size_t nAt = 0;
-    for (; nAt < strLine.size() && (bQuoted || strLine[nAt] != ';'); nAt++)
-        if (bQuoted && strLine[nAt] == '\\')
-            nAt++;
-        else if (strLine[nAt] == '"')
-            bQuoted = !bQuoted;
-    return Trim(strLine.substr(0, std::min(nAt, strLine.size())));
-}
-
-// The lines of the settings' values that apply: the only ones a rewrite may
-// change. A section is the last "[" line's, whatever the IF lines say (one
-// named with a $(NAME) may be any key); a value goes on after a backslash or
+// Every line comes out unchanged and in order (the last maybe given an end
+// it lacked) but those a rewrite may change: lines that apply and begin with
+// a setting's name, and the lines its value goes on to after a backslash or
 // a comma, past blank and comment lines.
-inline std::vector<bool> SettingLines(const std::vector<WString> &lines, const std::vector<RegSetting> &settings, const CRegFile &file)
-{
-    auto folded = [](WString str) { return Folded(str); };
-    std::vector<bool> marked(lines.size());
-    WString strKey, strRoot;
-    for (size_t i = 0; i < lines.size(); i++)
-    {
-        WString strText = Trim(lines[i]), strName;
-        // A byte order mark, read as one unit or as three bytes.
-        if (i == 0)
-            strText.erase(0, strText.compare(0, 1, TEXT("\xFEFF")) == 0 ? 1 : strText.compare(0, 3, TEXT("\xEF\xBB\xBF")) == 0 ? 3 : 0);
-        if (strText.empty() || strText[0] == ';')
-            continue;
-        if (strText[0] == '[')
-        {
-            WString strPath = strText.substr(1, strText.rfind(']') - 1) + TEXT("\\");
-            bool bAny = strPath.find(TEXT("$(")) != WString::npos;
-            strRoot = bAny ? TEXT("hkey_local_machine") : folded(strPath.substr(0, strPath.find('\\')));
-            strKey = bAny ? TEXT("*") : folded(NormalPath(strPath.substr(strPath.find('\\') + 1)));
-            continue;
-        }
-        for (size_t k = 1; strText[0] == '"' && k < strText.size() && strText[k] != '"'; k++)
-            strName += strText[k] != '\\' ? strText[k] : strText[++k] == 'n' ? WCHAR('\n') : strText[k] == 'r' ? WCHAR('\r') : strText[k];
-        bool bSetting = strRoot == TEXT("hkey_local_machine") && file.LineApplies(static_cast<int>(i) + 1) &&
-                        (strText[0] == '"' || strText[0] == '@') &&
-                        std::any_of(settings.begin(), settings.end(), [&](const RegSetting &s) {
-                            return (strKey == TEXT("*") || folded(NormalPath(s.strPath)) == strKey) && folded(s.strName) == folded(strName);
-                        });
-        for (WString strContent = Content(strText); bSetting;)
-        {
-            marked[i] = true;
-            if (strContent.empty() || (strContent.back() != '\\' && strContent.back() != ',') || i + 1 == lines.size())
-                break;
-            WString strNext = Trim(lines[++i]);
-            if (!strNext.empty() && strNext[0] != ';')
-                strContent = Content(strNext);
-        }
-    }
-    return marked;
-}
-
-// Every other line comes out unchanged and in order, the last maybe given an
-// end it lacked.
 inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const std::vector<RegSetting> &settings,
                             const CRegFile &file)
 {
     std::vector<WString> old = Split(before), now = Split(after);
-    std::vector<bool> marked = SettingLines(old, settings, file);
+    std::vector<bool> mayChange(old.size());
+    bool bGoesOn = false;
+    for (size_t i = 0; i < old.size(); i++)
+    {
+        WString strText = Trimmed(old[i]), strName;
+        size_t nAt = 0;
+        if (bGoesOn && (strText.empty() || strText[0] == ';'))
+        {
+            mayChange[i] = true;
+            continue;
+        }
+        mayChange[i] = bGoesOn || (file.LineApplies(static_cast<int>(i) + 1) && (strText[0] == '@' || ParseQuoted(strText, &nAt, &strName) == UNQUOTED) &&
+                                   std::any_of(settings.begin(), settings.end(), [&](const RegSetting &s) { return Folded(s.strName) == Folded(strName); }));
+        bool bQuoted = false;
+        for (nAt = 0; mayChange[i] && nAt < strText.size() && (bQuoted || strText[nAt] != ';'); nAt++)
+            bQuoted = strText[nAt] == '"' ? !bQuoted : bQuoted, nAt += bQuoted && strText[nAt] == '\\';
+        WString strContent = Trimmed(strText.substr(0, nAt));
+        bGoesOn = mayChange[i] && !strContent.empty() && (strContent.back() == '\\' || strContent.back() == ',');
+    }
     for (size_t i = 0, k = 0; i < old.size(); i++)
     {
         auto kept = [&](const WCHAR *pszEnd) { return now[k] == old[i] + pszEnd && (!*pszEnd || i + 1 == old.size()); };
-        while (!marked[i] && k < now.size() && !kept(TEXT("")) && !kept(TEXT("\n")) && !kept(TEXT("\r")) && !kept(TEXT("\r\n")))
+        while (!mayChange[i] && k < now.size() && !kept(TEXT("")) && !kept(TEXT("\n")) && !kept(TEXT("\r")) && !kept(TEXT("\r\n")))
             k++;
-        if (!marked[i] && k++ == now.size())
+        if (!mayChange[i] && k++ == now.size())
             return false;
     }
     return true;
