@@ -170,13 +170,15 @@ bool CRegFile::ParseKey(const WString &strText, int nLine)
     size_t nSlash = std::min(strPath.find('\\'), strPath.size());
     WString strRoot = strPath.substr(0, nSlash);
     bool bRoot = std::any_of(std::begin(ROOTS), std::end(ROOTS), [&](const WCHAR *psz) { return Folded(strRoot) == Folded(psz); });
-    entry.strPath = nSlash < strPath.size() ? NormalPath(strPath.substr(nSlash + 1)) : WString();
+    std::vector<WString> names = Components(nSlash < strPath.size() ? strPath.substr(nSlash + 1) : WString());
+    for (const WString &strName : names)
+        entry.strPath += (entry.strPath.empty() ? WString() : TEXT("\\")) + strName;
     if (bUndefined)
         entry.strKnown = strPath.substr(0, strPath.find(TEXT("$(")));
     // A key whose root is a name defined nowhere is no key of the tree's.
     if (!bRoot && !(bUndefined && entry.strKnown.size() <= nSlash))
         return Fail(ERROR_BAD_KEY, nLine + 1);
-    if ((entry.bDelete && entry.strPath.empty()) || Components(entry.strPath).size() > CRegTree::MAX_KEY_DEPTH)
+    if ((entry.bDelete && entry.strPath.empty()) || names.size() > CRegTree::MAX_KEY_DEPTH)
         return Fail(ERROR_BAD_KEY, nLine + 1);
     entry.bMachine = bRoot && Folded(strRoot) == Folded(MACHINE);
     if (entry.bApplies)

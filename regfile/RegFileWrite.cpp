@@ -301,8 +301,7 @@ bool CRegFile::Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE
         return false;
     // Checked before anyone writes it: the file must read back as this one
     // with the settings applied, and nothing else.
-    CRegTree expected;
-    ApplyTo(expected);
+    CRegTree expected(m_tree);
     for (const RegSetting &setting : settings)
         if (setting.bPresent)
             expected.Create(setting.strPath)->SetValue(setting.strName, setting.value);

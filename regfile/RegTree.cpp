@@ -145,6 +145,17 @@ bool CRegTree::WriteTo(IRegistry &registry) const
     return WriteKey(registry, m_root, WString());
 }
 
+void CRegTree::Copy(const Key &from, Key *pTo)
+{
+    pTo->name = from.name;
+    pTo->values = from.values;
+    for (const auto &subkey : from.subkeys)
+    {
+        pTo->subkeys.emplace_back(new Key);
+        Copy(*subkey, pTo->subkeys.back().get());
+    }
+}
+
 bool CRegTree::Key::operator==(const Key &other) const
 {
     if (name != other.name || values != other.values || subkeys.size() != other.subkeys.size())

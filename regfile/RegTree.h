@@ -12,6 +12,11 @@
 class CRegTree
 {
 public:
+    CRegTree() = default;
+    CRegTree(const CRegTree &other) { Copy(other.m_root, &m_root); }
+    CRegTree(CRegTree &&other) = default;
+    CRegTree &operator=(CRegTree &&other) = default;
+
     struct Key
     {
         WString name;
@@ -46,5 +51,7 @@ public:
     static const size_t MAX_KEY_DEPTH = 512;
 
 private:
+    static void Copy(const Key &from, Key *pTo);
+
     Key m_root;
 };
