@@ -153,8 +153,11 @@ bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) 
             if (!Trimmed(line.strText).empty())
                 nEnd = i;
         }
-        const WString &strLast = m_lines[nEnd].strText;
-        WString strIndent = strLast.substr(0, IsKeyLine(strLast) ? 0 : SkipBlanks(strLast, 0)), strLine;
+        // Indented as the value it follows.
+        WString strIndent, strLine;
+        for (const Entry &entry : m_entries)
+            if (!entry.bKey && entry.nFirst <= nEnd && nEnd <= entry.nLast)
+                strIndent = m_lines[entry.nFirst].strText.substr(0, SkipBlanks(m_lines[entry.nFirst].strText, 0));
         if (!SettingLine(setting, &strLine))
             return false;
         pEdits->lines[nEnd].inserts.push_back(strIndent + strLine);

@@ -42,7 +42,7 @@ inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<B
     bool bGoesOn = false;
     for (size_t i = 0; i < old.size(); i++)
     {
-        WString strText = Trimmed(old[i]), strName;
+        WString strText = Trimmed(old[i].substr(0, old[i].find_last_not_of(TEXT("\r\n")) + 1)), strName;
         size_t nAt = 0;
         if (bGoesOn && (strText.empty() || strText[0] == ';'))
         {
