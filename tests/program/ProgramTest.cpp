@@ -459,6 +459,8 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
         { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n", BAD_FILE },
         { "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\nIF BSP_LONGHAUL\r\n\"DefaultTTL\"=dword:20\r\n",
           L"is not a registry file that Marlin can read. Line 2: this IF has no ENDIF." },
+        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm]\r\n\"a\"=\"\\0\"\r\n",
+          L"is not a registry file that Marlin can read. Line 3: a quoted name or string holds \\0, which regedit cannot read." },
     };
     for (const auto &test : cases)
     {
