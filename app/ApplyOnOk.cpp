@@ -118,10 +118,12 @@ bool CMarlinProp::SaveChanges(const CTcpParams &stored)
     }
 
     // What could be written stays written; the user may try again or cancel.
-    m_bSaveIncomplete = !theParams.Save(*m_pRegistry) || (m_pFile && !m_pFile->Write(theParams));
+    // A file is written whole or not at all, and says why not.
+    CString strFailure;
+    m_bSaveIncomplete = !theParams.Save(*m_pRegistry) || (m_pFile && !m_pFile->Write(theParams, &strFailure));
     if (m_bSaveIncomplete)
     {
-        ShowMessage(IDS_SAVE_FAILED, MB_OK | MB_ICONSTOP);
+        ShowMessage(strFailure.IsEmpty() ? LoadResourceString(IDS_SAVE_FAILED) : strFailure, MB_OK | MB_ICONSTOP);
         return false;
     }
     if (m_pFile)

@@ -4,23 +4,36 @@
 #include "RegFileIo.h"
 #include "ResourceString.h"
 #include "ManagedSettings.h"
+#include "TcpipKeys.h"
 #include "resource.h"
 
 bool CEditedFile::Open(const WCHAR *pszPath)
 {
     m_strPath = pszPath;
     std::vector<BYTE> bytes;
-    if (!ReadFileBytes(pszPath, &bytes))
+    if (!ReadFileBytes(pszPath, &bytes) || !m_file.Parse(bytes, m_variables) || !m_file.Tree().WriteTo(m_registry))
         return false;
-    if (!m_file.Parse(bytes))
-        return false;
-    return m_file.Tree().WriteTo(m_registry);
+    // The lines that give the sheet its keys and values must say what they set.
+    CTcpParams params;
+    params.Load(m_registry);
+    return m_file.DefinesNeededNames(TcpipKeys::COMM, ManagedSettings(m_registry, params));
 }
 
-bool CEditedFile::Write(const CTcpParams &params)
+bool CEditedFile::Write(const CTcpParams &params, CString *pstrFailure)
 {
-    std::vector<BYTE> bytes = m_file.Rewrite(ManagedSettings(m_registry, params));
-    return ReplaceFileBytes(m_strPath, bytes) && m_file.Parse(bytes);
+    // Source control leaves a file that is not checked out read-only, which
+    // the rename would replace all the same.
+    DWORD dwAttributes = GetFileAttributesW(m_strPath);
+    std::vector<BYTE> bytes;
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
+        *pstrFailure = FormatResource(IDS_FILE_READ_ONLY, { m_strPath });
+    else if (!m_file.Rewrite(ManagedSettings(m_registry, params), &bytes))
+        *pstrFailure = FormatResource(IDS_FILE_NOT_READ_BACK, { m_strPath });
+    else if (!ReplaceFileBytes(m_strPath, bytes))
+        *pstrFailure = FormatResource(IDS_FILE_WRITE_FAILED, { m_strPath, SystemMessage(GetLastError()) });
+    else
+        return m_file.Parse(bytes, m_variables);
+    return false;
 }
 
 namespace
@@ -41,6 +54,13 @@ const struct
     { CRegFile::ERROR_BAD_NUMBER, IDS_REGFILE_BAD_NUMBER },
     { CRegFile::ERROR_TRUNCATED_CONTINUATION, IDS_REGFILE_TRUNCATED_CONTINUATION },
     { CRegFile::ERROR_NOT_MACHINE, IDS_REGFILE_NOT_MACHINE },
+    { CRegFile::ERROR_UTF8_BOM, IDS_REGFILE_UTF8_BOM },
+    { CRegFile::ERROR_BAD_ESCAPE, IDS_REGFILE_BAD_ESCAPE },
+    { CRegFile::ERROR_BROKEN_CONTINUATION, IDS_REGFILE_BROKEN_CONTINUATION },
+    { CRegFile::ERROR_BAD_STRING_BYTES, IDS_REGFILE_BAD_STRING_BYTES },
+    { CRegFile::ERROR_UNCLOSED_IF, IDS_REGFILE_UNCLOSED_IF },
+    { CRegFile::ERROR_UNMATCHED_CONDITION, IDS_REGFILE_UNMATCHED_CONDITION },
+    { CRegFile::ERROR_UNDEFINED_NAME, IDS_REGFILE_UNDEFINED_NAME },
 };
 static_assert(ARRAYSIZE(REFUSALS) == CRegFile::ERROR_COUNT - 1, "a text for every error");
 

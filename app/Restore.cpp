@@ -10,6 +10,7 @@
 #include "ResourceString.h"
 #include "SystemLibrary.h"
 #include "ManagedSettings.h"
+#include "TcpipKeys.h"
 #include "resource.h"
 
 #include <commdlg.h>
@@ -38,7 +39,7 @@ void CMarlinProp::OnRestoreBackup()
 
     std::vector<BYTE> bytes;
     CRegFile file;
-    if (!ReadFileBytes(szFile, &bytes) || !file.Parse(bytes) || !file.OnlyMachineKeys())
+    if (!ReadFileBytes(szFile, &bytes) || !file.Parse(bytes, CProcessVariables()) || !file.OnlyMachineKeys())
     {
         ShowMessage(FileRefusal(szFile, file), MB_OK | MB_ICONSTOP);
         return;
@@ -47,13 +48,19 @@ void CMarlinProp::OnRestoreBackup()
     // The file over what the registry holds now, so that what it does not
     // mention (names, other adapters) stays.
     CRegTree tree;
-    tree.ReadFrom(*m_pRegistry, L"Comm");
+    tree.ReadFrom(*m_pRegistry, TcpipKeys::COMM);
     file.ApplyTo(tree);
     CMemoryRegistry restored;
     tree.WriteTo(restored);
     CTcpParams params;
     params.Load(restored);
-    if (!file.Mentions(ManagedSettings(restored, params)))
+    std::vector<RegSetting> settings = ManagedSettings(restored, params);
+    if (!file.DefinesNeededNames(TcpipKeys::COMM, settings))
+    {
+        ShowMessage(FileRefusal(szFile, file), MB_OK | MB_ICONSTOP);
+        return;
+    }
+    if (!file.Mentions(settings))
     {
         ShowMessage(FormatResource(IDS_RESTORE_NOTHING, { szFile }), MB_OK | MB_ICONSTOP);
         return;

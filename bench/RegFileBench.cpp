@@ -99,7 +99,8 @@ int main()
             return fprintf(stderr, "the image did not read back\n"), 1;
         double all = Median([&] {
             CRegFile file;
-            rewritten = file.Parse(Read(path)) ? file.Rewrite(settings) : std::vector<BYTE>();
+            if (!file.Parse(Read(path)) || !file.Rewrite(settings, &rewritten))
+                rewritten.clear();
         });
         CRegFile check;
         RegValue value;

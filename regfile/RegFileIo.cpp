@@ -57,3 +57,14 @@ bool ReplaceFileBytes(const WCHAR *pszPath, const std::vector<BYTE> &bytes)
     SetLastError(dwError);
     return false;
 }
+
+bool CProcessVariables::Lookup(const WString &strName, WString *pstrValue) const
+{
+    SetLastError(ERROR_SUCCESS);
+    DWORD cchValue = GetEnvironmentVariableW(strName.c_str(), nullptr, 0);
+    if (cchValue == 0 && GetLastError() == ERROR_ENVVAR_NOT_FOUND)
+        return false;
+    pstrValue->resize(cchValue);
+    pstrValue->resize(cchValue ? GetEnvironmentVariableW(strName.c_str(), &(*pstrValue)[0], cchValue) : 0);
+    return true;
+}

@@ -1,6 +1,8 @@
-// Whole files in and out, for registry files. Windows only.
+// Whole files in and out, for registry files, and the build variables an
+// image's file is read under. Windows only.
 #pragma once
 
+#include "BuildVariables.h"
 #include "Platform.h"
 
 #include <vector>
@@ -12,3 +14,11 @@ bool WriteNewFile(const WCHAR *pszPath, const std::vector<BYTE> &bytes);
 // Writes a temporary file beside the original, flushes it and renames it
 // over the original, so that a crash leaves the old file or the new one.
 bool ReplaceFileBytes(const WCHAR *pszPath, const std::vector<BYTE> &bytes);
+
+// The variables of the process's environment, as the image build's window
+// sets them.
+class CProcessVariables : public IBuildVariables
+{
+public:
+    bool Lookup(const WString &strName, WString *pstrValue) const override;
+};

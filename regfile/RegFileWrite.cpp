@@ -1,53 +1,14 @@
 #include "RegFile.h"
 
 #include "NameIndex.h"
-#include "RegText.h"
+
+#include <algorithm>
+#include <climits>
 
 using namespace RegFormat;
 
 namespace
 {
-
-// A string value's text when it is one: UTF-16, ended by its one zero.
-bool StringOf(const RegValue &value, WString *pstr)
-{
-    size_t nChars = value.data.size() / 2;
-    if (value.dwType != REG_SZ || value.data.size() % 2 || nChars == 0)
-        return false;
-    pstr->clear();
-    for (size_t i = 0; i < nChars; i++)
-    {
-        WCHAR ch = static_cast<WCHAR>(value.data[2 * i] | value.data[2 * i + 1] << 8);
-        if ((ch == 0) != (i + 1 == nChars))
-            return false;
-        if (ch)
-            pstr->push_back(ch);
-    }
-    return true;
-}
-
-// The line regedit would write for the setting, without its end.
-WString SettingLine(const RegSetting &setting)
-{
-    WString strLine = (setting.strName.empty() ? WString(TEXT("@")) : Quoted(setting.strName)) + TEXT("=");
-    const RegValue &value = setting.value;
-    WString strText;
-    if (!setting.bPresent)
-        return strLine + TEXT("-");
-    if (value.dwType == REG_DWORD && value.data.size() == 4)
-        return strLine + TEXT("dword:") + HexText(DwordOf(value.data.data()), 8);
-    if (StringOf(value, &strText))
-        return strLine + Quoted(strText);
-    strLine += value.dwType == REG_BINARY ? WString(TEXT("hex:")) : TEXT("hex(") + HexNumber(value.dwType) + TEXT("):");
-    for (size_t i = 0; i < value.data.size(); i++)
-        strLine += (i ? TEXT(",") : TEXT("")) + HexText(value.data[i], 2);
-    return strLine;
-}
-
-WString KeyLine(const WString &strPath)
-{
-    return TEXT("[") + WString(MACHINE) + TEXT("\\") + strPath + TEXT("]");
-}
 
 bool Holds(const CRegTree &tree, const RegSetting &setting)
 {
@@ -56,190 +17,317 @@ bool Holds(const CRegTree &tree, const RegSetting &setting)
     return bPresent == setting.bPresent && (!bPresent || value == setting.value);
 }
 
+bool IsKeyLine(const WString &strText)
+{
+    size_t nAt = SkipBlanks(strText, 0);
+    return nAt < strText.size() && strText[nAt] == '[';
+}
+
+// Where the data of a value line starts, after its name and "=", and where
+// it ends, before blanks and a comment.
+void FindData(const WString &strText, size_t *pnStart, size_t *pnEnd)
+{
+    size_t nAt = SkipBlanks(strText, 0);
+    WString strName;
+    if (strText[nAt] == '@')
+        nAt++;
+    else
+        ParseQuoted(strText, &nAt, &strName);
+    nAt = SkipBlanks(strText, SkipBlanks(strText, nAt) + 1);
+    *pnStart = nAt;
+    bool bQuoted = false;
+    for (; nAt < strText.size() && (bQuoted || strText[nAt] != ';'); nAt++)
+        if (strText[nAt] == '\\' && bQuoted)
+            nAt++;
+        else if (strText[nAt] == '"')
+            bQuoted = !bQuoted;
+    nAt = std::min(nAt, strText.size());
+    while (nAt > *pnStart && IsSpace(strText[nAt - 1]))
+        nAt--;
+    *pnEnd = nAt;
+}
+
 } // namespace
 
-// Where a setting stands in the file.
-struct CRegFile::Placement
-{
-    std::vector<const Entry *> entries;   // the value's lines that set or delete it, in order
-    int nSectionEnd = -1;                 // the last line, not blank, of its key's last section; -1: none
-};
-
+// The lines a rewrite emits in place of the file's.
 struct CRegFile::Edits
 {
-    std::vector<bool> replaced;                       // the line gives way to its replacements
-    std::vector<std::vector<WString>> replacements;   // none: the line is removed
-    std::vector<std::vector<WString>> inserts;        // after the line
-    std::vector<RegSetting> appended;                 // in sections of their own at the end
+    struct LineEdit
+    {
+        bool bReplaced = false;   // by its text below, or by nothing
+        bool bHasText = false;
+        WString strText;
+        ByteString strEnd;
+        std::vector<WString> inserts;                   // after the line
+        std::vector<const RegSetting *> sectionsBefore;   // new sections in front of it
+    };
+    std::vector<LineEdit> lines;
+    std::vector<const RegSetting *> appended;   // in sections of their own at the end
 };
 
-ByteString CRegFile::Encode(const WString &strText) const
+bool CRegFile::Encode(const WString &strText, ByteString *pstrOut) const
 {
     if (m_encoding == ENCODING_UTF8)
-        return EncodeUtf8(strText);
-    ByteString str;
+        return EncodeUtf8(strText, pstrOut);
     for (WCHAR ch : strText)
     {
+        char chAnsi = 0;
         if (m_encoding == ENCODING_UTF16)
-            str.append({ char(ch & 0xFF), char(ch >> 8) });
+            pstrOut->append({ char(ch & 0xFF), char(ch >> 8) });
+        else if (ToWindows1252(ch, &chAnsi))
+            pstrOut->push_back(chAnsi);
         else
-            str.push_back(ch < 0x100 ? char(ch) : '?');
+            return false;
     }
-    return str;
+    return true;
 }
 
-std::vector<CRegFile::Placement> CRegFile::Locate(const std::vector<RegSetting> &settings) const
+// The value's deciding line with the new data in place of the old: the
+// indentation, the name as written, the comment and a number's digits
+// (how many, which case) stay.
+bool CRegFile::RewrittenLine(const Entry &entry, const RegSetting &setting, WString *pstrLine) const
 {
-    CNameIndex values, keys;
-    for (const RegSetting &setting : settings)
+    const WString &strText = m_lines[entry.nFirst].strText;
+    size_t nStart = 0, nEnd = 0;
+    FindData(strText, &nStart, &nEnd);
+    WString strData;
+    const RegValue &value = setting.value;
+    size_t nDigits = SkipBlanks(strText, nStart + 6), nDigitsEnd = nDigits;
+    while (nDigitsEnd < nEnd && IsHexDigit(strText[nDigitsEnd]))
+        nDigitsEnd++;
+    // Digits as they stand (not a $(NAME) that gives them).
+    if (!entry.bDelete && entry.value.dwType == REG_DWORD && nDigitsEnd == nEnd && value.dwType == REG_DWORD &&
+        value.data.size() == 4)
     {
-        values.Add(ValueKey(setting.strPath, setting.strName));
-        keys.Add(Folded(setting.strPath));
+        WString strOld = strText.substr(nDigits, nDigitsEnd - nDigits);
+        nStart = nDigits;
+        strData = HexNumber(DwordOf(value.data.data()));
+        if (strData.size() < strOld.size())
+            strData.insert(0, strOld.size() - strData.size(), '0');
+        if (strOld != Folded(strOld))
+            for (WCHAR &ch : strData)
+                ch = ch >= 'a' && ch <= 'f' ? WCHAR(ch - 'a' + 'A') : ch;
     }
-    values.Seal();
-    keys.Seal();
-    std::vector<std::vector<const Entry *>> valueEntries(values.Size());
-    std::vector<int> sectionEnds(keys.Size(), -1);
-    for (size_t i = 0; i < m_entries.size(); i++)
-    {
-        const Entry &entry = m_entries[i];
-        if (!entry.bKey)
+    else if (!FormatData(value, &strData))
+        return false;
+    *pstrLine = strText.substr(0, nStart) + strData + strText.substr(nEnd);
+    return true;
+}
+
+// Where a value absent under the variables gets its new line:
+// 1. at the end of the last section of its key that applies, lies after
+//    the line that decides it now, and before every line that may decide
+//    it under other variables;
+// 2. failing that, when such a line exists, in a section of its own in front
+//    of a key that no IF holds, between those lines;
+// 3. else in a section of its own at the end.
+// Lines that may decide the value elsewhere come later, so they still do.
+// A value the file ends inside would take what follows it as its own.
+bool CRegFile::PlanInsert(const RegSetting &setting, int nAfter, Edits *pEdits) const
+{
+    int nElsewhere = INT_MAX;
+    for (const Entry &entry : m_entries)
+        if (!entry.bApplies && MayDecide(entry, setting))
         {
-            int nValue = entry.bMachine ? values.Find(ValueKey(entry.strPath, entry.strName)) : -1;
-            if (nValue >= 0)
-                valueEntries[nValue].push_back(&entry);
-            continue;
+            nElsewhere = entry.nFirst;
+            break;
         }
-        int nKey = keys.Find(Folded(entry.strPath));
-        if (nKey < 0)
-            continue;
-        sectionEnds[nKey] = -1;
-        if (!entry.bMachine || entry.bDelete)
-            continue;
-        int nEnd = static_cast<int>(m_lines.size()) - 1;
-        for (size_t k = i + 1; k < m_entries.size(); k++)
-            if (m_entries[k].bKey)
-            {
-                nEnd = m_entries[k].nFirst - 1;
+    const int nBefore = std::min(nElsewhere, m_nOpenAtEnd);
+    const Entry *pKey = nullptr, *pTop = nullptr;
+    for (const Entry &entry : m_entries)
+        if (entry.bKey && entry.nFirst > nAfter && entry.nFirst < nBefore)
+        {
+            if (!entry.bDelete && entry.bMachine && entry.bApplies && Folded(entry.strPath) == Folded(NormalPath(setting.strPath)))
+                pKey = &entry;
+            if (m_lines[entry.nFirst].nBranch < 0)
+                pTop = &entry;
+        }
+    if (pKey)
+    {
+        int nEnd = pKey->nFirst;
+        for (int i = nEnd + 1; i < static_cast<int>(m_lines.size()) && i < nBefore; i++)
+        {
+            const Line &line = m_lines[i];
+            if (line.bDirective || line.nBranch != m_lines[pKey->nFirst].nBranch || IsKeyLine(line.strText))
                 break;
-            }
-        while (nEnd > entry.nFirst && Trimmed(m_lines[nEnd].strText).empty())
-            nEnd--;
-        sectionEnds[nKey] = nEnd;
+            if (!Trimmed(line.strText).empty())
+                nEnd = i;
+        }
+        // Indented as the value it follows.
+        WString strIndent, strLine;
+        for (const Entry &entry : m_entries)
+            if (!entry.bKey && entry.nFirst <= nEnd && nEnd <= entry.nLast)
+                strIndent = m_lines[entry.nFirst].strText.substr(0, SkipBlanks(m_lines[entry.nFirst].strText, 0));
+        if (!SettingLine(setting, &strLine))
+            return false;
+        pEdits->lines[nEnd].inserts.push_back(strIndent + strLine);
     }
-    std::vector<Placement> placements;
-    for (const RegSetting &setting : settings)
-        placements.push_back({ valueEntries[values.Find(ValueKey(setting.strPath, setting.strName))],
-                               sectionEnds[keys.Find(Folded(setting.strPath))] });
-    return placements;
+    else if (nBefore == INT_MAX)
+        pEdits->appended.push_back(&setting);
+    else if (pTop)
+        pEdits->lines[pTop->nFirst].sectionsBefore.push_back(&setting);
+    else
+        return false;
+    return true;
 }
 
-CRegFile::Edits CRegFile::PlanEdits(const std::vector<RegSetting> &settings) const
+// An absent value loses the lines that set it under the variables; a present
+// one takes the place of the line that decides it, or a new line.
+bool CRegFile::PlanEdits(const std::vector<RegSetting> &settings, Edits *pEdits) const
 {
-    Edits edits;
-    edits.replaced.resize(m_lines.size());
-    edits.replacements.resize(m_lines.size());
-    edits.inserts.resize(m_lines.size());
-    std::vector<Placement> placements = Locate(settings);
-    for (size_t n = 0; n < settings.size(); n++)
+    pEdits->lines.resize(m_lines.size());
+    for (const RegSetting &setting : settings)
     {
-        const RegSetting &setting = settings[n];
-        const Placement &at = placements[n];
         if (Holds(m_tree, setting))
             continue;
-        if (!at.entries.empty())
+        const Entry *pDeciding = nullptr;
+        for (const Entry &entry : m_entries)
+            if (entry.bApplies && Decides(entry, setting))
+                pDeciding = &entry;
+        if (!setting.bPresent)
         {
-            // An absent value loses every line that set it; a present one
-            // takes the place of the last, which decides it.
-            for (const Entry *pEntry : at.entries)
-                if (!setting.bPresent ? !pEntry->bDelete : pEntry == at.entries.back())
-                    for (int i = pEntry->nFirst; i <= pEntry->nLast; i++)
-                    {
-                        edits.replaced[i] = true;
-                        edits.replacements[i].clear();
-                        if (setting.bPresent && i == pEntry->nFirst)
-                            edits.replacements[i].push_back(SettingLine(setting));
-                    }
+            for (const Entry &entry : m_entries)
+                if (entry.bApplies && !entry.bKey && !entry.bDelete && Decides(entry, setting))
+                    for (int i = entry.nFirst; i <= entry.nLast; i++)
+                        pEdits->lines[i].bReplaced = true;
+            continue;
         }
-        else if (setting.bPresent && at.nSectionEnd >= 0)
-            edits.inserts[at.nSectionEnd].push_back(SettingLine(setting));
-        else if (setting.bPresent)
-            edits.appended.push_back(setting);
+        if (pDeciding && !pDeciding->bKey)
+        {
+            Edits::LineEdit &edit = pEdits->lines[pDeciding->nFirst];
+            if (!RewrittenLine(*pDeciding, setting, &edit.strText))
+                return false;
+            for (int i = pDeciding->nFirst; i <= pDeciding->nLast; i++)
+                pEdits->lines[i].bReplaced = true;
+            edit.bHasText = true;
+            edit.strEnd = LineEnd(pDeciding->nLast);
+        }
+        else if (!PlanInsert(setting, pDeciding ? pDeciding->nFirst : -1, pEdits))
+            return false;
     }
-    return edits;
+    return true;
 }
 
-ByteString CRegFile::Emit(const Edits &edits) const
+bool CRegFile::SettingLine(const RegSetting &setting, WString *pstrLine) const
 {
-    ByteString strOut;
-    if (m_bBom)
-        strOut = m_encoding == ENCODING_UTF16 ? "\xFF\xFE" : "\xEF\xBB\xBF";
-    const ByteString strNewline = Encode(TEXT("\n"));
-    for (size_t i = 0; i < m_lines.size(); i++)
-    {
-        const ByteString &strRaw = m_lines[i].strRaw;
-        bool bEnded = strRaw.size() >= strNewline.size() &&
-                      strRaw.compare(strRaw.size() - strNewline.size(), strNewline.size(), strNewline) == 0;
-        if (!edits.replaced[i])
-            strOut += strRaw;
-        for (const WString &strLine : edits.replacements[i])
-            strOut += Encode(strLine) + m_strEol;
-        // A last line without an end gets one before anything follows it.
-        if (!edits.replaced[i] && !bEnded &&
-            (!edits.inserts[i].empty() || (i + 1 == m_lines.size() && !edits.appended.empty())))
-            strOut += m_strEol;
-        for (const WString &strLine : edits.inserts[i])
-            strOut += Encode(strLine) + m_strEol;
-    }
-    return strOut;
+    WString strData = TEXT("-");
+    if (setting.bPresent && !FormatData(setting.value, &strData))
+        return false;
+    *pstrLine = (setting.strName.empty() ? WString(TEXT("@")) : Quoted(setting.strName)) + TEXT("=") + strData;
+    return true;
 }
 
-std::vector<BYTE> CRegFile::Rewrite(const std::vector<RegSetting> &settings) const
-{
-    Edits edits = PlanEdits(settings);
-    ByteString strOut = Emit(edits);
-    AppendSections(edits.appended, &strOut);
-    // A file that deletes keys and sets them again may hide a value from the
-    // lines above; one more section at the end then says what it holds.
-    CRegFile written;
-    std::vector<RegSetting> missed;
-    written.Parse(std::vector<BYTE>(strOut.begin(), strOut.end()));
-    for (const RegSetting &setting : settings)
-        if (!Holds(written.m_tree, setting))
-            missed.push_back(setting);
-    AppendSections(missed, &strOut);
-    return std::vector<BYTE>(strOut.begin(), strOut.end());
-}
-
-// A section for each key, in the order the settings first name it.
-void CRegFile::AppendSections(const std::vector<RegSetting> &settings, ByteString *pstrOut) const
+// A section for each key, in the order the settings first name it; a blank
+// line in front of each, or after each.
+bool CRegFile::AppendSections(const std::vector<const RegSetting *> &settings, bool bBlankBefore, ByteString *pstrOut) const
 {
     CNameIndex keys;
-    for (const RegSetting &setting : settings)
-        keys.Add(Folded(setting.strPath));
+    for (const RegSetting *pSetting : settings)
+        keys.Add(Folded(NormalPath(pSetting->strPath)));
     keys.Seal();
     std::vector<std::vector<const RegSetting *>> byKey(keys.Size());
     std::vector<int> order;   // the keys by first mention
-    for (const RegSetting &setting : settings)
+    for (const RegSetting *pSetting : settings)
     {
-        int nKey = keys.Find(Folded(setting.strPath));
+        int nKey = keys.Find(Folded(NormalPath(pSetting->strPath)));
         if (byKey[nKey].empty())
             order.push_back(nKey);
-        byKey[nKey].push_back(&setting);
+        byKey[nKey].push_back(pSetting);
     }
     for (int nKey : order)
     {
-        *pstrOut += m_strEol + Encode(KeyLine(byKey[nKey].front()->strPath)) + m_strEol;
+        WString strLine;
+        if (bBlankBefore)
+            *pstrOut += m_strEol;
+        if (!Encode(TEXT("[") + WString(MACHINE) + TEXT("\\") + m_tree.Spelled(byKey[nKey].front()->strPath) + TEXT("]"), pstrOut))
+            return false;
+        *pstrOut += m_strEol;
         for (const RegSetting *pSetting : byKey[nKey])
-            *pstrOut += Encode(SettingLine(*pSetting)) + m_strEol;
+        {
+            if (!SettingLine(*pSetting, &strLine) || !Encode(strLine, pstrOut))
+                return false;
+            *pstrOut += m_strEol;
+        }
+        if (!bBlankBefore)
+            *pstrOut += m_strEol;
     }
+    return true;
+}
+
+bool CRegFile::Emit(const Edits &edits, ByteString *pstrOut) const
+{
+    ByteString &strOut = *pstrOut;
+    if (m_bBom)
+        strOut = m_encoding == ENCODING_UTF16 ? "\xFF\xFE" : "\xEF\xBB\xBF";
+    // A last line without an end gets one before anything follows it.
+    bool bOpen = false;
+    auto close = [&] {
+        if (bOpen)
+            strOut += m_strEol;
+        bOpen = false;
+    };
+    for (size_t i = 0; i < m_lines.size(); i++)
+    {
+        const Edits::LineEdit &edit = edits.lines[i];
+        if (!edit.sectionsBefore.empty() && !AppendSections(edit.sectionsBefore, false, &strOut))
+            return false;
+        if (!edit.bReplaced)
+        {
+            strOut += m_lines[i].strRaw;
+            bOpen = LineEnd(static_cast<int>(i)).empty();
+        }
+        else if (edit.bHasText)
+        {
+            if (!Encode(edit.strText, &strOut))
+                return false;
+            strOut += edit.strEnd;
+            bOpen = edit.strEnd.empty();
+        }
+        for (const WString &strLine : edit.inserts)
+        {
+            close();
+            if (!Encode(strLine, &strOut))
+                return false;
+            strOut += m_strEol;
+        }
+    }
+    if (!edits.appended.empty())
+        close();
+    return AppendSections(edits.appended, true, &strOut);
+}
+
+bool CRegFile::Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE> *pBytes) const
+{
+    Edits edits;
+    ByteString strOut;
+    if (!PlanEdits(settings, &edits) || !Emit(edits, &strOut))
+        return false;
+    // Checked before anyone writes it: the file must read back as this one
+    // with the settings applied, and nothing else.
+    CRegTree expected(m_tree);
+    for (const RegSetting &setting : settings)
+        if (setting.bPresent)
+            expected.Create(setting.strPath)->SetValue(setting.strName, setting.value);
+        else if (CRegTree::Key *pKey = expected.Find(setting.strPath))
+            pKey->DeleteValue(setting.strName);
+    std::vector<BYTE> bytes(strOut.begin(), strOut.end());
+    CRegFile written;
+    if (!written.Parse(bytes, m_variables) || !(written.m_tree == expected))
+        return false;
+    *pBytes = std::move(bytes);
+    return true;
 }
 
 std::vector<BYTE> CRegFile::Format(const std::vector<RegSetting> &settings)
 {
     CRegFile file;
-    file.m_strEol = file.Encode(TEXT("\r\n"));
-    ByteString strOut = "\xFF\xFE" + file.Encode(Widen(HEADER5)) + file.m_strEol;
-    file.AppendSections(settings, &strOut);
+    file.m_strEol = ByteString("\r\0\n\0", 4);
+    ByteString strOut = "\xFF\xFE";
+    std::vector<const RegSetting *> pointers;
+    for (const RegSetting &setting : settings)
+        pointers.push_back(&setting);
+    file.Encode(Widen(HEADER5), &strOut);
+    strOut += file.m_strEol;
+    file.AppendSections(pointers, true, &strOut);
     return std::vector<BYTE>(strOut.begin(), strOut.end());
 }

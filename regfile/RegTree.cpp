@@ -41,12 +41,11 @@ const RegValue *CRegTree::Key::Value(const WString &strName) const
     return Found(values, nSlot, strName, ValueName) ? &values[nSlot].second : nullptr;
 }
 
-// The name is kept as last written, as an import leaves it.
 void CRegTree::Key::SetValue(const WString &strName, const RegValue &value)
 {
     size_t nSlot = FindSlot(values, strName, ValueName);
     if (Found(values, nSlot, strName, ValueName))
-        values[nSlot] = { strName, value };
+        values[nSlot].second = value;
     else
         values.insert(values.begin() + nSlot, { strName, value });
 }
@@ -65,6 +64,18 @@ CRegTree::Key *CRegTree::Find(const WString &strPath) const
         if (!(pKey = pKey->Subkey(name)))
             return nullptr;
     return const_cast<Key *>(pKey);
+}
+
+WString CRegTree::Spelled(const WString &strPath) const
+{
+    WString strSpelled;
+    const Key *pKey = &m_root;
+    for (const WString &name : Components(strPath))
+    {
+        pKey = pKey ? pKey->Subkey(name) : nullptr;
+        strSpelled += (strSpelled.empty() ? WString() : TEXT("\\")) + (pKey ? pKey->name : name);
+    }
+    return strSpelled;
 }
 
 CRegTree::Key *CRegTree::Create(const WString &strPath)
@@ -132,4 +143,25 @@ void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
 bool CRegTree::WriteTo(IRegistry &registry) const
 {
     return WriteKey(registry, m_root, WString());
+}
+
+void CRegTree::Copy(const Key &from, Key *pTo)
+{
+    pTo->name = from.name;
+    pTo->values = from.values;
+    for (const auto &subkey : from.subkeys)
+    {
+        pTo->subkeys.emplace_back(new Key);
+        Copy(*subkey, pTo->subkeys.back().get());
+    }
+}
+
+bool CRegTree::Key::operator==(const Key &other) const
+{
+    if (name != other.name || values != other.values || subkeys.size() != other.subkeys.size())
+        return false;
+    for (size_t i = 0; i < subkeys.size(); i++)
+        if (!(*subkeys[i] == *other.subkeys[i]))
+            return false;
+    return true;
 }

@@ -1,6 +1,7 @@
 // Keys and values under HKEY_LOCAL_MACHINE, held in memory: what a registry
 // file leaves when imported, or a copy of part of a registry. Names are
-// matched without regard to (ASCII) letter case and kept as first written.
+// matched without regard to (ASCII) letter case and kept as first written,
+// as the registry keeps them.
 #pragma once
 
 #include "RegValue.h"
@@ -11,6 +12,11 @@
 class CRegTree
 {
 public:
+    CRegTree() = default;
+    CRegTree(const CRegTree &other) { Copy(other.m_root, &m_root); }
+    CRegTree(CRegTree &&other) = default;
+    CRegTree &operator=(CRegTree &&other) = default;
+
     struct Key
     {
         WString name;
@@ -22,9 +28,13 @@ public:
         const RegValue *Value(const WString &strName) const;
         void SetValue(const WString &strName, const RegValue &value);
         void DeleteValue(const WString &strName);
+        // The same values and subkeys, names spelled alike.
+        bool operator==(const Key &other) const;
     };
 
     Key *Find(const WString &strPath) const;
+    // The path with the spelling of the keys the tree has already.
+    WString Spelled(const WString &strPath) const;
     // The key, and any missing key above it.
     Key *Create(const WString &strPath);
     void Delete(const WString &strPath);
@@ -35,9 +45,13 @@ public:
     // Every key and value into the registry, in order.
     bool WriteTo(IRegistry &registry) const;
 
+    bool operator==(const CRegTree &other) const { return m_root == other.m_root; }
+
     // The platform's limit; it also bounds the tree's depth.
     static const size_t MAX_KEY_DEPTH = 512;
 
 private:
+    static void Copy(const Key &from, Key *pTo);
+
     Key m_root;
 };

@@ -66,6 +66,9 @@
 #define IDS_USAGE               10012
 #define IDS_RESTORE_NOTHING     10013
 #define IDS_RESTORE_FILTER      10014
+#define IDS_FILE_READ_ONLY      10015
+#define IDS_FILE_WRITE_FAILED   10016
+#define IDS_FILE_NOT_READ_BACK  10017
 // Why a registry file was refused, one for each of CRegFile's errors
 #define IDS_REGFILE_NO_HEADER              10021
 #define IDS_REGFILE_NOT_TEXT               10022
@@ -76,6 +79,13 @@
 #define IDS_REGFILE_BAD_NUMBER             10027
 #define IDS_REGFILE_TRUNCATED_CONTINUATION 10028
 #define IDS_REGFILE_NOT_MACHINE            10029
+#define IDS_REGFILE_UTF8_BOM               10030
+#define IDS_REGFILE_BAD_ESCAPE             10031
+#define IDS_REGFILE_BROKEN_CONTINUATION    10032
+#define IDS_REGFILE_BAD_STRING_BYTES       10033
+#define IDS_REGFILE_UNCLOSED_IF            10034
+#define IDS_REGFILE_UNMATCHED_CONDITION    10035
+#define IDS_REGFILE_UNDEFINED_NAME         10036
 
 // Texts of the Window Calculator: its sentences, what is wrong with a
 // field, the fields' names and units, and the picture's labels

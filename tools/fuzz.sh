@@ -26,11 +26,20 @@ mkdir -p "$OUT/seeds" "$OUT/artifacts"
 build_preset fuzz
 BIN=$OUT/build/tests/fuzz
 
-# Seeds: the repository's registry files, and one of each format besides.
+# Seeds: the repository's registry files, the files of the registry-file
+# cases (regedit's with a header, keys under HKEY_LOCAL_MACHINE), and one of
+# each format besides.
 n=0
 while IFS= read -r -d '' file; do
     cp "$file" "$OUT/seeds/repo-$((n += 1))-$(basename "$file")"
 done < <(git ls-files -z '*.reg')
+for cases in tests/regfile/regedit-cases.txt tests/regfile/rewrite-cases.txt; do
+    header=
+    [ "$cases" = tests/regfile/regedit-cases.txt ] && header='REGEDIT4'
+    awk -v out="$OUT/seeds/$(basename "$cases" .txt)" -v header="$header" '
+        /^=== / { n++; file = out "-" n ".reg"; if (header != "") print header > file; next }
+        n && !/^! / && !/^--- after$/ { gsub(/\$K/, "HKEY_LOCAL_MACHINE\\Comm\\x"); gsub(/\$P/, "Comm\\x"); print > file }' "$cases"
+done
 printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"TcpWindowSize"=dword:00004470\r\n"DefaultTTL"=dword:00000080\r\n"EnablePMTUDiscovery"=dword:00000001\r\n\r\n[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\r\n"TcpWindowSize"=dword:00002238\r\n@="ppp"\r\n' \
     >"$OUT/seeds/regedit4.reg"
 {
@@ -40,15 +49,17 @@ printf 'REGEDIT4\r\n\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"TcpWindowSi
 } >"$OUT/seeds/utf16.reg"
 printf 'Windows Registry Editor Version 5.00\n\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\n"DefaultTTL"=hex(4):40,00,00,00\n"Names"=hex(7):41,00,42,00,00,00,\\\n  43,00,00,00,\\\n  00,00\n"TcpWindowSize"=hex:70,44,\\\n  00,00\n' \
     >"$OUT/seeds/continued.reg"
+printf '; @CESYSGEN IF CE_MODULES_NDIS\r\n#define ROOT HKEY_LOCAL_MACHINE\\Comm\r\n[$(ROOT)\\Tcpip\\Parms]\r\n    "DefaultTTL"=dword:40 ; lab\r\nIF BSP_LONGHAUL\r\n    "DefaultTTL"=dword:80\r\nELSE\r\n  IF BSP_FAST=yes !\r\n    "SackOpts"=dword:0\r\n  ENDIF\r\nENDIF BSP_LONGHAUL\r\n[HKEY_LOCAL_MACHINE\\Comm\\ppp1]\r\n    "Names"=multi_sz:"a",\r\n                     "b"\r\n    "Blob"=hex: 10,00, 05,00\r\n#include "common.reg"\r\n' \
+    >"$OUT/seeds/image.reg"
 
-# The rewrite target takes 7 bytes of values before the file: some set,
-# some left out.
+# The rewrite target takes 8 bytes before the file: values, some set and
+# some left out, and which variables are set.
 for target in $TARGETS; do
     mkdir -p "$OUT/corpus/$target"
     for seed in "$OUT"/seeds/*; do
         if [ "$target" = RewriteFuzz ]; then
-            { printf '\x3f\x00\x40\x80\x01\x00\x03'; cat "$seed"; } >"$OUT/corpus/$target/all-$(basename "$seed")"
-            { printf '\x0a\x44\x40\x00\x01\x00\x00'; cat "$seed"; } >"$OUT/corpus/$target/some-$(basename "$seed")"
+            { printf '\x3f\x00\x40\x80\x01\x00\x03\x00'; cat "$seed"; } >"$OUT/corpus/$target/all-$(basename "$seed")"
+            { printf '\x0a\x44\x40\x00\x01\x00\x00\xff'; cat "$seed"; } >"$OUT/corpus/$target/some-$(basename "$seed")"
         else
             cp "$seed" "$OUT/corpus/$target/"
         fi

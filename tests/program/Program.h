@@ -420,7 +420,7 @@ inline void SetDword(const wchar_t *pszPath, const wchar_t *pszName, DWORD dwVal
     RegSetKeyValueW(HKEY_LOCAL_MACHINE, pszPath, pszName, REG_DWORD, &dwValue, sizeof(dwValue));
 }
 
-inline std::string RegValue(const wchar_t *pszPath, const wchar_t *pszName)   // "dword 64", "absent"
+inline std::string StoredValue(const wchar_t *pszPath, const wchar_t *pszName)   // "dword 64", "absent"
 {
     DWORD dwValue = 0, cbValue = sizeof(dwValue);
     LONG lStatus = RegGetValueW(HKEY_LOCAL_MACHINE, pszPath, pszName, RRF_RT_REG_DWORD, nullptr, &dwValue, &cbValue);

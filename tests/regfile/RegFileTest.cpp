@@ -1,236 +1,112 @@
-// Registry files: what is refused and on which line, the tree a file leaves,
-// and rewriting that changes only the lines of the values asked for.
-#include "RegFile.h"
+// Registry files read under build variables and rewritten, as tables in text
+// (rewrite-cases.txt): what they hold, what they are refused for, what a
+// rewrite makes of them byte for byte, and what it keeps; and a backup.
+// regedit's dialect is held to regedit itself (RegeditDiffTest.cpp).
+#include "FileCases.h"
 #include "RegistryHelpers.h"
+#include "RewriteChecks.h"
 
 namespace
 {
 
-std::vector<BYTE> Bytes(const std::string &str)
+const char *const ERRORS[] = { "none", "no-header", "not-text", "bad-key", "value-outside-key", "not-an-entry",
+                               "unterminated-string", "bad-number", "truncated-continuation", "not-machine", "utf8-bom",
+                               "bad-escape", "broken-continuation", "bad-string-bytes", "unclosed-if",
+                               "unmatched-condition", "undefined-name" };
+static_assert(sizeof(ERRORS) / sizeof(ERRORS[0]) == CRegFile::ERROR_COUNT, "a name for every error");
+
+std::string Text(const std::vector<BYTE> &bytes)
 {
-    return std::vector<BYTE>(str.begin(), str.end());
+    return std::string(bytes.begin(), bytes.end());
 }
 
-// ASCII text as UTF-16LE with its byte order mark.
-std::vector<BYTE> Utf16(const std::string &str)
+// Directives: "vars NAME=TEXT NAME...", "encoding ansi|utf8|utf16",
+// "eol LF|CR", "expect SETTING" (what the file holds under the variables),
+// "set SETTING" (what the rewrite writes), "refuse LINE ERROR", "fails" (the
+// rewrite cannot be made), "holds values|none|foreign" (whether the file
+// holds Marlin's values, as Restore asks). After "--- after", the file the
+// rewrite gives.
+TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
 {
-    std::vector<BYTE> bytes = { 0xFF, 0xFE };
-    for (char ch : str)
-        bytes.insert(bytes.end(), { BYTE(ch), 0 });
-    return bytes;
-}
-
-std::string Ascii(const std::vector<BYTE> &bytes)
-{
-    std::string str;
-    for (size_t i = bytes.size() > 1 && bytes[0] == 0xFF ? 2 : 0; i < bytes.size(); i += bytes[0] == 0xFF ? 2 : 1)
-        str.push_back(static_cast<char>(bytes[i]));
-    return str;
-}
-
-const char V5[] = "Windows Registry Editor Version 5.00\r\n";
-const char STACK[] = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
-
-TEST(RegFile, RefusesBadInputNamingTheLine)
-{
-    const struct
+    const std::vector<FileCase> cases = ReadFileCases(REWRITE_CASES);
+    ASSERT_GE(cases.size(), 40u);
+    std::vector<RegSetting> marlins;
+    for (const char *pszName : { "TcpWindowSize", "DefaultTTL", "EnablePMTUDiscovery", "SackOpts", "TCP1323Opts" })
+        marlins.push_back(SettingOf(std::string("Comm\\Tcpip\\Parms \"") + pszName + "\" -"));
+    marlins.push_back(SettingOf("Comm\\ppp1\\Parms\\TcpIp \"TcpWindowSize\" -"));
+    for (const FileCase &test : cases)
     {
-        const char *pszName;
-        std::vector<BYTE> bytes;
-        CRegFile::Error error;
-        int nLine;
-    } cases[] = {
-        { "no header", Utf16("REGEDIT5\r\n"), CRegFile::ERROR_NO_HEADER, 1 },
-        { "empty", {}, CRegFile::ERROR_NO_HEADER, 1 },
-        { "unterminated name", Utf16(std::string(V5) + STACK + "\"DefaultTTL=dword:1\r\n"), CRegFile::ERROR_UNTERMINATED_STRING, 3 },
-        { "unterminated string", Bytes("REGEDIT4\n[HKEY_USERS\\x]\n\n\"a\"=\"b\n"), CRegFile::ERROR_UNTERMINATED_STRING, 4 },
-        { "bad dword", Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:1000000000\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
-        { "dword not hex", Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:x1\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
-        { "bad hex byte", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,2g\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
-        { "bad hex type", Bytes(std::string(V5) + STACK + "\"a\"=hex(q):01\r\n"), CRegFile::ERROR_BAD_NUMBER, 3 },
-        { "truncated continuation", Bytes(std::string(V5) + STACK + "\"a\"=hex:01,\\\r\n  02,\\\r\n"), CRegFile::ERROR_TRUNCATED_CONTINUATION, 4 },
-        { "unknown root", Bytes(std::string(V5) + "[HKEY_NOWHERE\\Comm]\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
-        { "unclosed key", Bytes(std::string(V5) + "[HKEY_LOCAL_MACHINE\\Comm\r\n"), CRegFile::ERROR_BAD_KEY, 2 },
-        { "value before a key", Bytes(std::string(V5) + "\"a\"=dword:1\r\n"), CRegFile::ERROR_VALUE_OUTSIDE_KEY, 2 },
-        { "not an entry", Bytes(std::string(V5) + STACK + "DefaultTTL=1\r\n"), CRegFile::ERROR_NOT_AN_ENTRY, 3 },
-        { "binary", Bytes(std::string("REGEDIT4\n[HKEY_USERS\\x]\n\x7f" "ELF\0\x01", 29)), CRegFile::ERROR_NOT_TEXT, 3 },
-        { "odd UTF-16", { 0xFF, 0xFE, 'W' }, CRegFile::ERROR_NOT_TEXT, 1 },
-        // U+080A is no line end, though its low byte is one.
-        { "UTF-16 0A not a line end", [] {
-              std::vector<BYTE> bytes = Utf16(std::string(V5) + STACK + "\"a\"=dword:1");
-              bytes.insert(bytes.end(), { 0x0A, 0x08 });
-              return bytes;
-          }(), CRegFile::ERROR_BAD_NUMBER, 3 },
-    };
-    for (const auto &test : cases)
-    {
+        CVariableTable variables;
+        std::vector<RegSetting> settings, expected;
+        std::string strEol = "\r\n", strRefused = "0 none", strHolds;
+        FileEncoding encoding = FILE_UTF8;
+        bool bFails = false;
+        for (const std::string &strDirective : test.directives)
+        {
+            std::istringstream in(strDirective);
+            std::string strWord, strRest;
+            in >> strWord >> std::ws;
+            std::getline(in, strRest);
+            if (strWord == "set" || strWord == "expect")
+                (strWord == "set" ? settings : expected).push_back(SettingOf(strRest));
+            else if (strWord == "vars")
+                for (std::istringstream names(strRest); names >> strWord;)
+                    variables.Set(WideOf(strWord.substr(0, strWord.find('='))),
+                                  WideOf(strWord.find('=') == std::string::npos ? "1" : strWord.substr(strWord.find('=') + 1)));
+            else if (strWord == "encoding")
+                encoding = strRest == "ansi" ? FILE_ANSI : strRest == "utf16" ? FILE_UTF16 : FILE_UTF8;
+            else if (strWord == "eol")
+                strEol = strRest == "LF" ? "\n" : "\r";
+            else if (strWord == "refuse")
+                strRefused = strRest;
+            else if (strWord == "holds")
+                strHolds = strRest;
+            bFails |= strWord == "fails";
+        }
+        const std::vector<BYTE> before = FileBytes(test.body, strEol, encoding);
         CRegFile file;
-        EXPECT_FALSE(file.Parse(test.bytes)) << test.pszName;
-        EXPECT_EQ(test.error, file.GetError()) << test.pszName;
-        EXPECT_EQ(test.nLine, file.GetErrorLine()) << test.pszName;
+        bool bRead = file.Parse(before, variables) && file.DefinesNeededNames(TEXT("Comm"), settings);
+        if (bRead && !strHolds.empty())
+        {
+            bRead = file.OnlyMachineKeys();
+            EXPECT_EQ(strHolds, !bRead ? "foreign" : file.Mentions(marlins) ? "values" : "none") << test.strName;
+        }
+        EXPECT_EQ(strRefused, std::to_string(bRead ? 0 : file.GetErrorLine()) + " " + ERRORS[file.GetError()]) << test.strName;
+        for (const RegSetting &setting : expected)
+        {
+            RegValue value;
+            EXPECT_EQ(setting.bPresent, file.Tree().Get(setting.strPath, setting.strName, &value)) << test.strName;
+            EXPECT_TRUE(!setting.bPresent || value == setting.value) << test.strName << ": " << Narrow(setting.strName.c_str());
+        }
+        if (!bRead || settings.empty())
+            continue;
+        std::vector<BYTE> after;
+        ASSERT_EQ(!bFails, file.Rewrite(settings, &after)) << test.strName;
+        if (test.bAfter)
+        {
+            EXPECT_EQ(Text(FileBytes(test.after, strEol, encoding)), Text(after)) << test.strName;
+        }
+        if (!bFails)
+        {
+            EXPECT_EQ("", RewriteChecks::BrokenBranch(before, after, file, 4096)) << test.strName;
+            EXPECT_TRUE(RewriteChecks::KeepsOtherLines(before, after, settings, file)) << test.strName;
+        }
     }
 }
 
-// What an import leaves: later lines win, deletions take keys and values.
-TEST(RegFile, ReadsTheTreeAnImportLeaves)
+// A backup regedit imports (OkBacksUpFirstAndTheBackupGivesTheOldValuesBack).
+TEST(RegFile, FormatsABackup)
 {
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(Utf16(std::string(V5) +
-                                 "; a comment\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"
-                                 "  \"DefaultTTL\" = dword:00000040\r\n"
-                                 "\"SackOpts\"=dword:0\r\n"
-                                 "\"sackopts\"=-\r\n"
-                                 "@=\"a \\\"quoted\\\" \\\\ path\"\r\n"
-                                 "\"Blob\"=hex(7):41,00,\\\r\n"
-                                 "    00,00\r\n"
-                                 "[HKEY_LOCAL_MACHINE\\Comm\\gone\\Parms]\r\n"
-                                 "\"x\"=dword:1\r\n"
-                                 "[-HKEY_LOCAL_MACHINE\\Comm\\Gone]\r\n"
-                                 "[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n"
-                                 "\"DefaultTTL\"=dword:00000020\r\n")));
-    const CRegTree &tree = file.Tree();
-    RegValue value;
-    ASSERT_TRUE(tree.Get(TEXT("comm\\TCPIP\\parms"), TEXT("defaultttl"), &value));
-    EXPECT_EQ((std::vector<BYTE>{ 0x40, 0, 0, 0 }), value.data) << "HKEY_CURRENT_USER's is another key";
-    EXPECT_FALSE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts"), &value)) << "deleted";
-    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT(""), &value));
-    EXPECT_EQ(size_t(2 * 18), value.data.size()) << "a \"quoted\" \\ path, and its terminator";
-    ASSERT_TRUE(tree.Get(TEXT("Comm\\Tcpip\\Parms"), TEXT("Blob"), &value));
-    EXPECT_EQ(7u, value.dwType);
-    EXPECT_EQ((std::vector<BYTE>{ 0x41, 0, 0, 0 }), value.data);
-    EXPECT_EQ(nullptr, tree.Find(TEXT("Comm\\gone")));
-}
-
-RegSetting Dword(const WCHAR *pszPath, const WCHAR *pszName, DWORD dwValue)
-{
-    RegSetting setting;
-    setting.strPath = pszPath;
-    setting.strName = pszName;
-    setting.bPresent = true;
-    setting.value = DwordValue(dwValue);
-    return setting;
-}
-
-RegSetting Absent(const WCHAR *pszPath, const WCHAR *pszName)
-{
-    RegSetting setting;
-    setting.strPath = pszPath;
-    setting.strName = pszName;
-    return setting;
-}
-
-TEST(RegFile, RewritesOnlyTheLinesOfTheValuesGivenKeepingEncodingAndEnds)
-{
-    const std::string strOriginal = "REGEDIT4\n"
-                                    "\n"
-                                    "; device image\n"
-                                    "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\n"
-                                    "\"DefaultTTL\"=dword:00000040\n"
-                                    "\"Other\"=\"kept \\\"as is\\\"\"  \n"
-                                    "\"SackOpts\"=dword:00000000\n"
-                                    "\"SackOpts\"=dword:00000000\n"
-                                    "\n"
-                                    "[HKEY_LOCAL_MACHINE\\Comm\\NE20001]\n"
-                                    "\"DisplayName\"=\"NE2000 \xc3\xa9\"\n"
-                                    "\"TcpWindowSize\"=hex:01,\\\n"
-                                    "  02\n"
-                                    "[HKEY_LOCAL_MACHINE\\Comm\\NE20001\\Parms\\TcpIp]\n"
-                                    "; no value yet";
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(Bytes(strOriginal)));
-    std::vector<BYTE> rewritten = file.Rewrite({
-        Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80),          // changed in place
-        Absent(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts")),                  // every line of it goes
-        Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("TCP1323Opts"), 2),             // into its key's section
-        Dword(TEXT("Comm\\NE20001\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 0x4000),
-        Dword(TEXT("Comm\\ppp1\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 0x7d78), // a new key, at the end
-        Absent(TEXT("Comm\\NE20001"), TEXT("Missing")),                         // nothing to remove
-    });
-    EXPECT_EQ("REGEDIT4\n"
-              "\n"
-              "; device image\n"
-              "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\n"
-              "\"DefaultTTL\"=dword:00000080\n"
-              "\"Other\"=\"kept \\\"as is\\\"\"  \n"
-              "\"TCP1323Opts\"=dword:00000002\n"
-              "\n"
-              "[HKEY_LOCAL_MACHINE\\Comm\\NE20001]\n"
-              "\"DisplayName\"=\"NE2000 \xc3\xa9\"\n"
-              "\"TcpWindowSize\"=hex:01,\\\n"
-              "  02\n"
-              "[HKEY_LOCAL_MACHINE\\Comm\\NE20001\\Parms\\TcpIp]\n"
-              "; no value yet\n"
-              "\"TcpWindowSize\"=dword:00004000\n"
-              "\n"
-              "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\n"
-              "\"TcpWindowSize\"=dword:00007d78\n",
-              std::string(rewritten.begin(), rewritten.end()));
-    CRegFile unchanged;
-    ASSERT_TRUE(unchanged.Parse(Bytes(strOriginal)));
-    EXPECT_EQ(Bytes(strOriginal), unchanged.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x40) }))
-        << "a value as it stands changes nothing";
-}
-
-// The line that decides a value set twice is the later one; the earlier
-// stays as it was.
-TEST(RegFile, AValueSetTwiceIsRewrittenOnItsLaterLine)
-{
-    const std::string strStack = "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n";
-    for (const std::string &strBetween : { std::string(), std::string("[HKEY_LOCAL_MACHINE\\Comm\\x]\r\n") + strStack })
-    {
-        const std::string strBefore = "REGEDIT4\r\n" + strStack + "\"DefaultTTL\"=dword:00000020\r\n" + strBetween;
-        CRegFile file;
-        ASSERT_TRUE(file.Parse(Bytes(strBefore + "\"defaultttl\"=dword:00000040\r\n")));
-        std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x80) });
-        EXPECT_EQ(strBefore + "\"DefaultTTL\"=dword:00000080\r\n", std::string(rewritten.begin(), rewritten.end()));
-    }
-}
-
-// Bytes that are not UTF-8 are one character each, and go back as they came.
-TEST(RegFile, AnAnsiFileKeepsItsBytes)
-{
-    const std::string strAnsi = "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\\xe9th0\\Parms\\TcpIp]\r\n\"Note\"=\"\xe9\"\r\n";
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(Bytes(strAnsi)));
-    EXPECT_NE(nullptr, file.Tree().Find(TEXT("Comm\\\u00e9TH0")));
-    std::vector<BYTE> rewritten = file.Rewrite({ Dword(TEXT("Comm\\\u00e9th0\\Parms\\TcpIp"), TEXT("TcpWindowSize"), 1) });
-    EXPECT_EQ(strAnsi + "\"TcpWindowSize\"=dword:00000001\r\n", std::string(rewritten.begin(), rewritten.end()));
-}
-
-TEST(RegFile, AValueAKeyDeletionHidesIsWrittenAgainAtTheEnd)
-{
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(Utf16(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000040\r\n"
-                                 "[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n")));
-    std::string strOut = Ascii(file.Rewrite({ Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 0x20) }));
-    EXPECT_EQ(std::string(V5) + STACK + "\"DefaultTTL\"=dword:00000020\r\n[-HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\r\n" +
-                  STACK + "\"DefaultTTL\"=dword:00000020\r\n",
-              strOut);
-}
-
-TEST(RegFile, FormatsABackupThatReadsBackTheSame)
-{
-    RegSetting text = Absent(TEXT("Comm\\a\\Parms\\TcpIp"), TEXT("S\\\"x"));
-    text.bPresent = true;
-    text.value = { REG_SZ, { 'h', 0, 'i', 0, 0, 0 } };
-    RegSetting binary = text;
-    binary.strName = TEXT("B");
-    binary.value = { REG_BINARY, { 1, 2, 0xFF } };
-    const std::vector<RegSetting> settings = { Dword(TEXT("Comm\\Tcpip\\Parms"), TEXT("DefaultTTL"), 64),
-                                               Absent(TEXT("Comm\\Tcpip\\Parms"), TEXT("SackOpts")), text, binary };
+    const std::vector<RegSetting> settings = { SettingOf("Comm\\Tcpip\\Parms \"DefaultTTL\" 4:40,00,00,00"),
+                                               SettingOf("Comm\\Tcpip\\Parms \"SackOpts\" -"),
+                                               SettingOf("Comm\\a\\Parms\\TcpIp \"S\\\\\\\"x\" sz:\"hi\""),
+                                               SettingOf("Comm\\a\\Parms\\TcpIp \"B\" 3:01,02,ff") };
     std::vector<BYTE> bytes = CRegFile::Format(settings);
-    EXPECT_EQ(std::string(V5) + "\r\n" + STACK + "\"DefaultTTL\"=dword:00000040\r\n\"SackOpts\"=-\r\n\r\n"
-              "[HKEY_LOCAL_MACHINE\\Comm\\a\\Parms\\TcpIp]\r\n\"S\\\\\\\"x\"=\"hi\"\r\n\"B\"=hex:01,02,ff\r\n",
-              Ascii(bytes));
-    CRegFile file;
-    ASSERT_TRUE(file.Parse(bytes));
-    for (const RegSetting &setting : settings)
-    {
-        RegValue value;
-        EXPECT_EQ(setting.bPresent, file.Tree().Get(setting.strPath, setting.strName, &value)) << Narrow(setting.strName.c_str());
-        EXPECT_TRUE(!setting.bPresent || value == setting.value) << Narrow(setting.strName.c_str());
-    }
+    EXPECT_EQ(Text(FileBytes({ "Windows Registry Editor Version 5.00", "", "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]",
+                               "\"DefaultTTL\"=dword:00000040", "\"SackOpts\"=-", "", "[HKEY_LOCAL_MACHINE\\Comm\\a\\Parms\\TcpIp]",
+                               "\"S\\\\\\\"x\"=\"hi\"", "\"B\"=hex:01,02,ff" },
+                             "\r\n", FILE_UTF16)),
+              Text(bytes));
 }
 
 } // namespace

@@ -1,0 +1,131 @@
+// What every rewrite of a registry file must keep, checked from outside it:
+// the tables (RegFileTest.cpp) and the fuzz target (RewriteFuzz.cpp) ask.
+#pragma once
+
+#include "RegFile.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+
+namespace RewriteChecks
+{
+
+// The lines as the reader splits them, ends included: a character a byte,
+// or a UTF-16 unit after a byte order mark, so that no byte is lost.
+inline std::vector<WString> Split(const std::vector<BYTE> &bytes)
+{
+    const BYTE *p = bytes.data();
+    const size_t n = bytes.size(), nUnit = n >= 2 && n % 2 == 0 && p[0] == 0xFF && p[1] == 0xFE ? 2 : 1;
+    auto unit = [&](size_t i) { return nUnit == 1 ? WCHAR(p[i]) : WCHAR(p[i] | p[i + 1] << 8); };
+    std::vector<WString> lines;
+    for (size_t i = 0, nEnd; i < n; i = nEnd)
+    {
+        for (nEnd = i; nEnd < n && unit(nEnd) != '\n' && unit(nEnd) != '\r';)
+            nEnd += nUnit;
+        nEnd = std::min(nEnd + (nEnd + nUnit < n && unit(nEnd) == '\r' && unit(nEnd + nUnit) == '\n' ? 2 : 1) * nUnit, n);
+        for (lines.emplace_back(); i + nUnit <= nEnd; i += nUnit)
+            lines.back() += unit(i);
+    }
+    return lines;
+}
+
+// Every line comes out unchanged and in order (the last maybe given an end
+// it lacked) but those a rewrite may change: lines that apply and begin with
+// a setting's name, and the lines its value goes on to after a backslash or
+// a comma, past blank and comment lines.
+inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const std::vector<RegSetting> &settings,
+                            const CRegFile &file)
+{
+    std::vector<WString> old = Split(before), now = Split(after);
+    std::vector<bool> mayChange(old.size());
+    bool bGoesOn = false;
+    for (size_t i = 0; i < old.size(); i++)
+    {
+        WString strText = Trimmed(old[i].substr(0, old[i].find_last_not_of(TEXT("\r\n")) + 1)), strName;
+        size_t nAt = 0;
+        if (bGoesOn && (strText.empty() || strText[0] == ';'))
+        {
+            mayChange[i] = true;
+            continue;
+        }
+        mayChange[i] = bGoesOn || (file.LineApplies(static_cast<int>(i) + 1) && (strText[0] == '@' || ParseQuoted(strText, &nAt, &strName) == UNQUOTED) &&
+                                   std::any_of(settings.begin(), settings.end(), [&](const RegSetting &s) { return Folded(s.strName) == Folded(strName); }));
+        bool bQuoted = false;
+        for (nAt = 0; mayChange[i] && nAt < strText.size() && (bQuoted || strText[nAt] != ';'); nAt++)
+            bQuoted = strText[nAt] == '"' ? !bQuoted : bQuoted, nAt += bQuoted && strText[nAt] == '\\';
+        WString strContent = Trimmed(strText.substr(0, nAt));
+        bGoesOn = mayChange[i] && !strContent.empty() && (strContent.back() == '\\' || strContent.back() == ',');
+    }
+    for (size_t i = 0, k = 0; i < old.size(); i++)
+    {
+        auto kept = [&](const WCHAR *pszEnd) { return now[k] == old[i] + pszEnd && (!*pszEnd || i + 1 == old.size()); };
+        while (!mayChange[i] && k < now.size() && !kept(TEXT("")) && !kept(TEXT("\n")) && !kept(TEXT("\r")) && !kept(TEXT("\r\n")))
+            k++;
+        if (!mayChange[i] && k++ == now.size())
+            return false;
+    }
+    return true;
+}
+
+// Every combination of the variables the file's IF lines test: each unset,
+// set to each text it is compared with, or to another; none when there
+// would be more than nMost.
+inline std::vector<CVariableTable> Combinations(const CRegFile &file, size_t nMost)
+{
+    std::vector<std::pair<WString, std::vector<WString>>> choices;   // name, texts ("" for unset)
+    for (const auto &tested : file.TestedVariables())
+    {
+        auto it = std::find_if(choices.begin(), choices.end(), [&](const auto &c) { return Folded(c.first) == Folded(tested.first); });
+        if (it == choices.end())
+            it = choices.insert(choices.end(), { tested.first, { WString(), TEXT("other") } });
+        if (!tested.second.empty())
+            it->second.push_back(tested.second);
+    }
+    size_t nCount = 1;
+    for (const auto &choice : choices)
+        if ((nCount *= choice.second.size()) > nMost)
+            return {};
+    std::vector<CVariableTable> combinations(nCount);
+    for (size_t n = 0; n < nCount; n++)
+        for (size_t m = n, c = 0; c < choices.size(); m /= choices[c].second.size(), c++)
+            if (!choices[c].second[m % choices[c].second.size()].empty())
+                combinations[n].Set(choices[c].first, choices[c].second[m % choices[c].second.size()]);
+    return combinations;
+}
+
+inline void ForEachValue(const CRegTree::Key &key, const WString &strPath, const std::function<void(const WString &, const WString &)> &fn)
+{
+    for (const auto &value : key.values)
+        fn(strPath, value.first);
+    for (const auto &subkey : key.subkeys)
+        ForEachValue(*subkey, strPath.empty() ? subkey->name : strPath + TEXT("\\") + subkey->name, fn);
+}
+
+// Under every combination of the variables, each value that a line in a
+// branch not taken under the rewrite's variables decides reads as it did.
+// The first that does not, described; empty when all do.
+inline std::string BrokenBranch(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const CRegFile &file, size_t nMost)
+{
+    std::string strBroken;
+    for (const CVariableTable &variables : Combinations(file, nMost))
+    {
+        CRegFile old, now;
+        if (!old.Parse(before, variables))
+            continue;
+        if (!now.Parse(after, variables))
+            return "the rewrite does not read under other variables";
+        auto check = [&](const WString &strPath, const WString &strName) {
+            RegValue oldValue, newValue;
+            int nLine = old.DecidingLine(strPath, strName);
+            bool bOld = old.Tree().Get(strPath, strName, &oldValue), bNew = now.Tree().Get(strPath, strName, &newValue);
+            if (nLine && !file.LineApplies(nLine) && (bOld != bNew || !(oldValue == newValue)) && strBroken.empty())
+                strBroken = "line " + std::to_string(nLine) + " no longer decides its value";
+        };
+        ForEachValue(*old.Tree().Find(WString()), WString(), check);
+        ForEachValue(*now.Tree().Find(WString()), WString(), check);
+    }
+    return strBroken;
+}
+
+} // namespace RewriteChecks
