@@ -10,7 +10,6 @@ cd "$(dirname "$0")/../.."
 
 MSI=$(ls build/dist/marlin-*-x64.msi)
 VERSION=$(cat build/release/generated/installer-version.txt)
-RESOLVER=build/windows/tests/install/shortcut_target.exe
 WAIT_S=30
 
 fail() {
@@ -52,11 +51,13 @@ case "$SHORTCUT" in *"/Start Menu/Programs/Marlin.lnk") ;; *) fail "the shortcut
 PROPERTIES=$(msiinfo export "$MSI" Property) ICONS=$(cd "$WINEPREFIX" && msiinfo export "$OLDPWD/$MSI" Icon)
 grep -q '^ARPPRODUCTICON.marlin.ico' <<<"$PROPERTIES" && grep -q '^marlin.ico' <<<"$ICONS" || fail "the entry has no icon"
 
-TARGET=$(wine "$RESOLVER" "$(winepath -w "$SHORTCUT")" | tr -d '\r') || fail "the shortcut does not resolve"
-[ "$TARGET" = 'C:\Program Files\Marlin\marlin.exe' ] || fail "the shortcut starts $TARGET"
-wine "$TARGET" >/dev/null 2>&1 </dev/null &
-marlin_pid=$!
-wait_for sheet_shown || { kill "$marlin_pid"; fail "the installed program showed no sheet"; }
+# The shortcut opened through the shell, as a click on it opens it; the
+# program that shows the sheet must be the installed one.
+wine start "$(winepath -w "$SHORTCUT")" >/dev/null 2>&1 </dev/null || fail "the shell did not open the shortcut"
+wait_for sheet_shown || fail "the shortcut showed no sheet"
+marlin_pid=$(xdotool getwindowpid "$sheet")
+TARGET=$(tr '\0' '\n' <"/proc/$marlin_pid/cmdline" | head -n 1)
+[ "$TARGET" = 'C:\Program Files\Marlin\marlin.exe' ] || { kill "$marlin_pid"; fail "the shortcut started $TARGET"; }
 sleep 1
 xdotool key Escape
 wait_for marlin_ended || { kill "$marlin_pid"; fail "Marlin did not close on Escape"; }
