@@ -483,18 +483,12 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
     {
         std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
         WriteText(strFile, test.pszText);
-        CProgram marlin;
-        ASSERT_TRUE(marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
-        EXPECT_EQ(nullptr, marlin.Sheet());
-        HWND hBox = marlin.Box();
-        ASSERT_TRUE(hBox) << "no message";
-        MessageBoxSeen seen = ReadMessageBox(hBox);
-        EXPECT_EQ(Narrow(test.message(strFile)), Narrow(seen.strText));
-        EXPECT_EQ("Marlin", Narrow(seen.strCaption));
-        EXPECT_EQ(UINT(MB_OK | MB_ICONSTOP), seen.nType);
-        EXPECT_TRUE(Answer(hBox, IDOK));
-        EXPECT_EQ(1u, marlin.ExitCode());
+        ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
+        EXPECT_EQ(nullptr, m_marlin.Sheet());
+        ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);   // owned by no sheet
+        EXPECT_EQ(1u, m_marlin.ExitCode());
         EXPECT_EQ(test.pszText, ReadFileText(strFile));
+        m_marlin.Kill();
     }
 }
 
