@@ -193,11 +193,18 @@ TEST_F(MarlinTest, NothingChangedWritesNothingAndStoredOddValuesStay)
     EXPECT_EQ(backups, FilesIn(BackupFolder())) << "nothing to write, no backup";
 }
 
-TEST_F(MarlinTest, CancelAfterChangesWritesNothing)
+// The pages turned with the keyboard, changes made on two of them, and
+// Escape: nothing is written.
+TEST_F(MarlinTest, CtrlTabAndCtrlPageUpOrDownTurnThePagesAndCancelWritesNothing)
 {
     Start();
     Type(Item(IDC_WINDOW_SIZE), L"20000");
-    EXPECT_TRUE(ShowPage(m_hSheet, PMTU));
+    PressKeys({ VK_TAB }, VK_CONTROL);
+    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == TTL; }, 2000));
+    PressKeys({ VK_NEXT, VK_NEXT }, VK_CONTROL);
+    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == OTHER; }, 2000));
+    PressKeys({ VK_PRIOR }, VK_CONTROL);
+    ASSERT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == PMTU; }, 2000));
     Click(Item(IDC_PMTU_DISABLE));
     m_marlin.Activate();
     PressKeys({ VK_ESCAPE });
@@ -243,16 +250,6 @@ INSTANTIATE_TEST_SUITE_P(, KeysTest, ::testing::Values(
     Keys{ "EscapeLeavesTheMenuNotTheSheet", { VK_F10, VK_DOWN, VK_ESCAPE, VK_ESCAPE }, "16384", false }),
     [](const ::testing::TestParamInfo<Keys> &info) { return info.param.pszName; });
 
-TEST_F(MarlinTest, CtrlTabAndCtrlPageDownTurnThePages)
-{
-    Start();
-    PressKeys({ VK_TAB }, VK_CONTROL);
-    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == TTL; }, 2000));
-    PressKeys({ VK_NEXT }, VK_CONTROL);
-    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == PMTU; }, 2000));
-    PressKeys({ VK_PRIOR }, VK_CONTROL);
-    EXPECT_TRUE(WaitUntil([&] { return CurrentPageIndex(m_hSheet) == TTL; }, 2000));
-}
 
 // ---- What OK does with what the user entered ----
 
@@ -657,10 +654,6 @@ TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
         const char *pszText;
         Wording message;
     } cases[] = {
-        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=\"open\r\n",
-          { L"%1 is not a registry file that Marlin can read. Line 3: a quoted name or string is not closed.",
-            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 引用符で囲まれた名前または文字列が"
-            L"閉じられていません。" } },
         { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
           { L"%1 is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only.",
             L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: バックアップに含めることができるのは "
