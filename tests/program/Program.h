@@ -442,18 +442,19 @@ inline std::string ReadFileText(const std::wstring &strPath)
     std::ifstream file(std::filesystem::path(strPath), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
+inline void WriteFileText(const std::wstring &strPath, const std::string &strText)
+{
+    std::ofstream(std::filesystem::path(strPath), std::ios::binary) << strText;
+}
 
 // The files in a folder, by name.
 inline std::vector<std::wstring> FilesIn(const std::wstring &strFolder)
 {
     std::vector<std::wstring> files;
-    WIN32_FIND_DATAW found = {};
-    HANDLE hFind = FindFirstFileW((strFolder + L"\\*").c_str(), &found);
-    for (BOOL bMore = hFind != INVALID_HANDLE_VALUE; bMore; bMore = FindNextFileW(hFind, &found))
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            files.push_back(found.cFileName);
-    if (hFind != INVALID_HANDLE_VALUE)
-        FindClose(hFind);
+    std::error_code error;   // a missing folder has none
+    for (const auto &entry : std::filesystem::directory_iterator(strFolder, error))
+        if (entry.is_regular_file())
+            files.push_back(entry.path().filename().wstring());
     std::sort(files.begin(), files.end());
     return files;
 }

@@ -135,14 +135,6 @@ std::wstring BackupFolder()
     return std::wstring(szFolder) + L"\\Marlin\\Backups";
 }
 
-void WriteText(const std::wstring &strFile, const std::string &strText)
-{
-    HANDLE hFile = CreateFileW(strFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD cbWritten = 0;
-    WriteFile(hFile, strText.data(), static_cast<DWORD>(strText.size()), &cbWritten, nullptr);
-    CloseHandle(hFile);
-}
-
 // ---- The typical use ----
 
 TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
@@ -443,7 +435,7 @@ TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
             MoveFileW(strAside.c_str(), strFolder.c_str());
         }
     } restorer{ strFolder, strAside };
-    WriteText(strFolder, "not a folder");
+    WriteFileText(strFolder, "not a folder");
     Start();
     PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
     ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
@@ -479,7 +471,7 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
     for (const auto &test : cases)
     {
         std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
-        WriteText(strFile, test.pszText);
+        WriteFileText(strFile, test.pszText);
         ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
         EXPECT_EQ(nullptr, m_marlin.Sheet());
         ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);   // owned by no sheet
@@ -508,7 +500,7 @@ TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
                               "ENDIF\r\n"
                               "; @CESYSGEN ENDIF\r\n";
     std::wstring strFile = ScratchFolder(L"image", {}) + L"\\platform.reg";
-    WriteText(strFile, IMAGE);
+    WriteFileText(strFile, IMAGE);
     std::vector<std::wstring> backups = FilesIn(BackupFolder());
     // The program takes a copy of this process's environment.
     SetEnvironmentVariableW(L"BSP_LONGHAUL", L"1");
@@ -575,7 +567,7 @@ TEST_F(MarlinTest, AFileThatCannotBeWrittenStaysAsItWasAndSaysWhy)
         SetFileAttributesW(strFile.c_str(), FILE_ATTRIBUTE_NORMAL);
         ScratchFolder(L"unwritten", { { WindowsPath(SAMPLE_DEVICE_REG), L"device.reg" } });
         if (test.pszText)
-            WriteText(strFile, test.pszText);
+            WriteFileText(strFile, test.pszText);
         const std::string strBefore = ReadFileText(strFile);
         if (test.block)
             test.block(strFile, true);
@@ -631,7 +623,7 @@ protected:
 TEST_F(RestoreTest, ABackupIsReadIntoTheSheetAndOkWritesIt)
 {
     std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\backup.reg";
-    WriteText(strFile, "Windows Registry Editor Version 5.00\r\n\r\n"
+    WriteFileText(strFile, "Windows Registry Editor Version 5.00\r\n\r\n"
                        "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:00000020\r\n\"SackOpts\"=-\r\n\r\n"
                        "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\r\n\"TcpWindowSize\"=dword:0000fa00\r\n");
     Start();
@@ -666,7 +658,7 @@ TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
     for (const auto &test : cases)
     {
         std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\other.reg";
-        WriteText(strFile, test.pszText);
+        WriteFileText(strFile, test.pszText);
         m_marlin.Activate();
         Restore(strFile);
         ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);
