@@ -65,33 +65,35 @@ CString CVersionInfo::QueryValue(const WCHAR *pszName) const
         return CString();
     LANGID wUserLanguage = GetUserDefaultUILanguage();
     for (int nSuitability = 2; nSuitability >= 0; --nSuitability)
-    for (int i = 0; i < m_nTranslations; ++i)
     {
-        DWORD dwEntry = m_pTranslations[i];
-        if (Suitability(LOWORD(dwEntry), wUserLanguage) != nSuitability)
-            continue;
-        // "\StringFileInfo\%04X%04X\%s": language (low word), code page (high word), name.
-        CString strPath = CString(TEXT("\\StringFileInfo\\")) + Hex4(dwEntry & 0xFFFF) + Hex4(dwEntry >> 16) +
-                          CString(TEXT("\\")) + CString(pszName);
-        void *pValue = nullptr;
-        UINT nLength = 0;
-        if (VerQueryValueW(m_pData.get(), strPath, &pValue, &nLength))
+        for (int i = 0; i < m_nTranslations; ++i)
         {
-            // This entry wins. The length counts characters (with the
-            // terminator); the copy stops at the first zero and never reads
-            // past the value, and a value of length 0 has no characters.
-            if (!pValue || nLength == 0)
-                return CString();
-            const WCHAR *pszValue = static_cast<const WCHAR *>(pValue);
-            UINT nChars = 0;
-            while (nChars < nLength && pszValue[nChars])
-                ++nChars;
-            CString strValue;
-            WCHAR *pszBuffer = strValue.GetBuffer(static_cast<int>(nChars));
-            for (UINT j = 0; j < nChars; ++j)
-                pszBuffer[j] = pszValue[j];
-            strValue.ReleaseBuffer(static_cast<int>(nChars));
-            return strValue;
+            DWORD dwEntry = m_pTranslations[i];
+            if (Suitability(LOWORD(dwEntry), wUserLanguage) != nSuitability)
+                continue;
+            // "\StringFileInfo\%04X%04X\%s": language (low word), code page (high word), name.
+            CString strPath = CString(TEXT("\\StringFileInfo\\")) + Hex4(dwEntry & 0xFFFF) + Hex4(dwEntry >> 16) +
+                              CString(TEXT("\\")) + CString(pszName);
+            void *pValue = nullptr;
+            UINT nLength = 0;
+            if (VerQueryValueW(m_pData.get(), strPath, &pValue, &nLength))
+            {
+                // This entry wins. The length counts characters (with the
+                // terminator); the copy stops at the first zero and never reads
+                // past the value, and a value of length 0 has no characters.
+                if (!pValue || nLength == 0)
+                    return CString();
+                const WCHAR *pszValue = static_cast<const WCHAR *>(pValue);
+                UINT nChars = 0;
+                while (nChars < nLength && pszValue[nChars])
+                    ++nChars;
+                CString strValue;
+                WCHAR *pszBuffer = strValue.GetBuffer(static_cast<int>(nChars));
+                for (UINT j = 0; j < nChars; ++j)
+                    pszBuffer[j] = pszValue[j];
+                strValue.ReleaseBuffer(static_cast<int>(nChars));
+                return strValue;
+            }
         }
     }
     return CString();
