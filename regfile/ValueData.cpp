@@ -13,13 +13,6 @@ bool IsStringType(DWORD dwType)
     return dwType == REG_SZ || dwType == REG_EXPAND_SZ || dwType == REG_MULTI_SZ;
 }
 
-// UTF-16 text as the registry stores it: two bytes a character.
-void AppendUtf16(const WString &str, std::vector<BYTE> *pData)
-{
-    for (WCHAR ch : str)
-        pData->insert(pData->end(), { BYTE(ch), BYTE(ch >> 8) });
-}
-
 WString Utf16Of(const std::vector<BYTE> &data)
 {
     WString str;

@@ -15,6 +15,12 @@ RegValue DwordValue(DWORD dwValue)
     return { REG_DWORD, DwordBytes(dwValue) };
 }
 
+void AppendUtf16(const WString &str, std::vector<BYTE> *pData)
+{
+    for (WCHAR ch : str)
+        pData->insert(pData->end(), { BYTE(ch), BYTE(ch >> 8) });
+}
+
 bool ReadValue(IRegistry &registry, HKEY hKey, const WCHAR *pszName, RegValue *pValue)
 {
     DWORD cbData = 0;

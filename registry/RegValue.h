@@ -31,6 +31,8 @@ std::vector<BYTE> DwordBytes(DWORD dwValue);
 // The number in the first four bytes.
 DWORD DwordOf(const BYTE *pBytes);
 RegValue DwordValue(DWORD dwValue);
+// Text as the registry keeps it: two bytes a UTF-16 unit, the low one first.
+void AppendUtf16(const WString &str, std::vector<BYTE> *pData);
 
 // A value of any type and size; false when there is none or it cannot be read.
 bool ReadValue(IRegistry &registry, HKEY hKey, const WCHAR *pszName, RegValue *pValue);

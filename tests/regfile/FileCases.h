@@ -111,8 +111,7 @@ inline RegSetting SettingOf(const std::string &strText, const WString &strPrefix
         nAt += 3;
         ParseQuoted(strWide, &nAt, &strString);
         setting.value.dwType = REG_SZ;
-        for (WCHAR ch : strString + WCHAR(0))
-            setting.value.data.insert(setting.value.data.end(), { BYTE(ch), BYTE(ch >> 8) });
+        AppendUtf16(strString + WCHAR(0), &setting.value.data);
     }
     else if (setting.bPresent && ReadNumber(strWide, &nAt, &setting.value.dwType, &bTooBig))
         for (nAt++; nAt < strWide.size() && IsHexDigit(strWide[nAt]) && ReadNumber(strWide, &nAt, &dwNumber, &bTooBig);)
