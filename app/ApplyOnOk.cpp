@@ -1,6 +1,7 @@
 // OK: refuse a receive window the stack cannot use, offer window scaling
 // where a receive window needs it, check the TTL, and write the record only
-// when it differs from what the registry holds.
+// when it differs from what the document holds; an untitled one is saved as
+// a file first.
 #include "MarlinProp.h"
 
 #include "Backup.h"
@@ -44,12 +45,33 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
 {
     if (LOWORD(wParam) != IDOK)
         return CPropertySheet::OnCommand(wParam, lParam);
+    if (!SaveDocument())
+        return TRUE;
+    return CPropertySheet::OnCommand(wParam, lParam);
+}
 
-    // What the registry holds now: the windows are judged against it, and
+bool CMarlinProp::SaveDocument()
+{
+    // What the document holds now: the windows are judged against it, and
     // the record is written only where it differs.
     CTcpParams stored;
     stored.Load(*m_pRegistry);
+    if (!CheckEntries(stored))
+        return false;
+    if (m_pFile && m_pFile->IsUntitled())
+        return SaveAs();
+    return SaveChanges(stored);
+}
 
+bool CMarlinProp::IsModified()
+{
+    CTcpParams stored;
+    stored.Load(*m_pRegistry);
+    return m_bSaveIncomplete || theParams != stored;
+}
+
+bool CMarlinProp::CheckEntries(const CTcpParams &stored)
+{
     int nAdapter = FindUnusableWindow(stored);
     if (nAdapter >= 0)
     {
@@ -57,7 +79,7 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
         SetActivePage(&m_pageRwin);
         m_pageRwin.SelectAdapter(nAdapter);
         ::SetFocus(m_pageRwin.GetDlgItem(IDC_WINDOW_SIZE));
-        return TRUE;
+        return false;
     }
 
     if (m_pageRwin.GetSafeHwnd() && NeedsWindowScaling() &&
@@ -73,12 +95,9 @@ BOOL CMarlinProp::OnCommand(WPARAM wParam, LPARAM lParam)
         ShowMessage(IDS_TTL_RANGE, MB_OK | MB_ICONSTOP);
         SetActivePage(&m_pageDttl);
         ::SetFocus(m_pageDttl.GetDlgItem(IDC_TTL));
-        return TRUE;
+        return false;
     }
-
-    if (!SaveChanges(stored))
-        return TRUE;
-    return CPropertySheet::OnCommand(wParam, lParam);
+    return true;
 }
 
 // A window of 0 stalls every connection, and one above the largest that

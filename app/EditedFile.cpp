@@ -4,6 +4,8 @@
 #include "RegFileIo.h"
 #include "ResourceString.h"
 #include "ManagedSettings.h"
+#include "ProgramPath.h"
+#include "RegistryKey.h"
 #include "TcpipKeys.h"
 #include "resource.h"
 
@@ -17,6 +19,43 @@ bool CEditedFile::Open(const WCHAR *pszPath)
     CTcpParams params;
     params.Load(m_registry);
     return m_file.DefinesNeededNames(TcpipKeys::COMM, ManagedSettings(m_registry, params));
+}
+
+void CEditedFile::OpenUntitled()
+{
+    CRegistryKey key(m_registry);
+    key.Create(HKEY_LOCAL_MACHINE, CString(TcpipKeys::COMM) + TcpipKeys::SEPARATOR + TcpipKeys::PPP_ADAPTER +
+                                       TcpipKeys::ADAPTER_PARMS);
+}
+
+CString CEditedFile::Title() const
+{
+    return IsUntitled() ? LoadResourceString(IDS_UNTITLED) : CString(FileNameOf(m_strPath));
+}
+
+std::unique_ptr<CEditedFile> CEditedFile::SaveAs(const WCHAR *pszPath, CRegFile::Dialect dialect, CTcpParams &params,
+                                                 CString *pstrFailure)
+{
+    std::vector<RegSetting> settings = SavedSettings(params);
+    std::vector<BYTE> bytes = CRegFile::Format(settings, dialect);
+    // The file must give a device exactly the settings, and nothing it was
+    // not meant to; only then does it replace what the user chose to replace.
+    auto pSaved = std::make_unique<CEditedFile>();
+    pSaved->m_strPath = pszPath;
+    bool bReadBack = pSaved->m_file.Parse(bytes, pSaved->m_variables) && pSaved->m_file.Tree().WriteTo(pSaved->m_registry);
+    std::vector<RegSetting> readBack = bReadBack ? ManagedSettings(pSaved->m_registry, params) : settings;
+    for (size_t i = 0; i < settings.size() && bReadBack; i++)
+        bReadBack = readBack[i].bPresent == settings[i].bPresent && readBack[i].value == settings[i].value;
+    DWORD dwAttributes = GetFileAttributesW(pszPath);
+    DWORD dwError = ERROR_INVALID_DATA;
+    if (bReadBack && dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
+        dwError = ERROR_ACCESS_DENIED;
+    else if (bReadBack && !ReplaceFileBytes(pszPath, bytes))
+        dwError = GetLastError();
+    else if (bReadBack)
+        return pSaved;
+    *pstrFailure = FormatResource(IDS_SAVE_AS_FAILED, { pszPath, SystemMessage(dwError) });
+    return nullptr;
 }
 
 bool CEditedFile::Write(const CTcpParams &params, CString *pstrFailure)

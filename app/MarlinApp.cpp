@@ -9,6 +9,7 @@
 #include "resource.h"
 
 #include <cstdlib>
+#include <memory>
 
 
 BEGIN_MESSAGE_MAP(CMarlinApp, CWinApp)
@@ -23,31 +24,22 @@ CMarlinApp::CMarlinApp()
 
 CMarlinApp::~CMarlinApp() = default;
 
-// The name after the path's last folder.
-static const WCHAR *FileNameOf(const WCHAR *pszPath)
-{
-    const WCHAR *pszName = pszPath;
-    for (const WCHAR *psz = pszPath; *psz; psz++)
-        if (*psz == L'\\' || *psz == L'/' || *psz == L':')
-            pszName = psz + 1;
-    return pszName;
-}
-
 // With one argument, the registry file to edit instead of the system
 // registry; a file that cannot be read opens no sheet and ends the program
-// with 1.
+// with 1. Without one, a computer, whose registry no handheld's stack reads,
+// gets untitled settings to save for devices.
 BOOL CMarlinApp::InitInstance()
 {
     CString strProduct = CVersionInfo().QueryValue(TEXT("ProductName"));
     // As the C runtime split the command line.
     int nArguments = __argc;
     WCHAR **ppszArguments = __wargv;
-    CEditedFile file;
+    auto pFile = std::make_unique<CEditedFile>();
     CString strError;
     if (nArguments > 2)
         strError = LoadResourceString(IDS_USAGE);
-    else if (nArguments == 2 && !file.Open(ppszArguments[1]))
-        strError = FileRefusal(file.Path(), file.File());
+    else if (nArguments == 2 && !pFile->Open(ppszArguments[1]))
+        strError = FileRefusal(pFile->Path(), pFile->File());
     if (!strError.IsEmpty())
     {
         MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);
@@ -55,12 +47,16 @@ BOOL CMarlinApp::InitInstance()
         return FALSE;
     }
 
-    const WCHAR *pszName = nArguments == 2 ? FileNameOf(file.Path()) : nullptr;
-    CMarlinProp sheet(pszName ? CString(pszName) + L" - " + strProduct : strProduct, nullptr, 0);
-    if (pszName)
-        sheet.SetEditedFile(file);
+    CMarlinProp sheet(strProduct, nullptr, 0);
     m_pMainWnd = &sheet;
-    theParams.Load(file.Path().IsEmpty() ? SystemRegistry() : file.Registry());
+    if (nArguments < 2 && IsHandheldRegistry(SystemRegistry()))
+        theParams.Load(SystemRegistry());
+    else
+    {
+        if (nArguments < 2)
+            pFile->OpenUntitled();
+        sheet.SetDocument(std::move(pFile));
+    }
     sheet.DoModal();
     m_pMainWnd = nullptr;
     return FALSE;

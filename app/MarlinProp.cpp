@@ -6,6 +6,9 @@
 IMPLEMENT_DYNAMIC(CMarlinProp, CPropertySheet)
 
 BEGIN_MESSAGE_MAP(CMarlinProp, CPropertySheet)
+    ON_COMMAND(ID_FILE_OPEN, OnFileOpen)
+    ON_COMMAND(ID_FILE_SAVE_AS, OnFileSaveAs)
+    ON_MESSAGE(WM_DROPFILES, OnDropFiles)
     ON_COMMAND_RANGE(ID_SETTINGS_DEFAULT, ID_SETTINGS_FREED, OnSettings)
     ON_COMMAND(ID_SETTINGS_CALCULATOR, OnWindowCalculator)
     ON_COMMAND(ID_SETTINGS_RESTORE, OnRestoreBackup)
@@ -47,5 +50,9 @@ BOOL CMarlinProp::OnInitDialog()
     // Without the bar the sheet still works, only without its menu.
     if (m_wndCommandBar.Create(this, WS_CHILD | WS_VISIBLE | 0x2800, ID_COMMANDBAR))
         m_wndCommandBar.InsertMenuBar(IDR_MENUBAR, 0xFFFF);
+    LoadAccelTable(IDR_MENUBAR);
+    // As DragAcceptFiles does, without loading the shell at every start.
+    SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
+    ShowDocument();
     return bResult;
 }

@@ -11,6 +11,8 @@
 #include "RwinProp.h"
 #include "SackProp.h"
 
+#include <memory>
+
 class CTcpParams;
 
 class CMarlinProp : public CPropertySheet
@@ -29,19 +31,19 @@ public:
     CDttlProp m_pageDttl;
     CRwinProp m_pageRwin;
 
-    // A registry file edited instead of the system registry: "Reset" and OK
-    // read and write its tree, there is no backup and no soft reset, and OK
-    // writes the file.
-    void SetEditedFile(CEditedFile &file)
-    {
-        m_pFile = &file;
-        m_pRegistry = &file.Registry();
-    }
+    // A registry file edited instead of the system registry, or untitled
+    // settings: "Reset" and OK read and write its tree, there is no backup
+    // and no soft reset, and OK writes the file (an untitled one asks where
+    // first). theParams holds what it holds from then on.
+    void SetDocument(std::unique_ptr<CEditedFile> pFile);
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL OnInitDialog() override;
 
+    void OnFileOpen();
+    void OnFileSaveAs();
+    LRESULT OnDropFiles(WPARAM wParam, LPARAM lParam);
     void OnSettings(UINT nID);
     void OnRestoreBackup();
     void OnWindowCalculator();
@@ -53,6 +55,25 @@ protected:
 
 private:
     void AddPages();
+    // The document's name in the caption, its adapters and values on the
+    // pages, and the note that a computer has no handheld's settings.
+    void ShowDocument();
+    // Whether theParams differs from what the document holds.
+    bool IsModified();
+    // Asks whether to save the changes not yet written, and saves them on
+    // Yes; false when the user cancelled or they could not be saved.
+    bool SaveModified();
+    // Opens a registry file in place of the document; false, with a
+    // message, when it is refused and the document stays.
+    bool OpenDocument(const WCHAR *pszPath);
+    // Validates the values and writes them to the document (an untitled one
+    // through Save As); false when the sheet must stay open.
+    bool SaveDocument();
+    // Asks where to save and in which dialect; false when the user cancelled
+    // or the file could not be written.
+    bool SaveAs();
+    // Whether the values may be written, asked and shown as OK does.
+    bool CheckEntries(const CTcpParams &stored);
     // A message box of the sheet's, captioned with the product name.
     int ShowMessage(UINT nIDText, UINT nType) const;
     int ShowMessage(const CString &strText, UINT nType) const;
@@ -66,7 +87,7 @@ private:
     // resets, shows help and opens links.
     IRegistry *m_pRegistry;
     IDevice *m_pDevice;
-    CEditedFile *m_pFile = nullptr;
+    std::unique_ptr<CEditedFile> m_pFile;   // null for the system registry
     // A save failed part-way: the next OK writes again, whatever it finds.
     bool m_bSaveIncomplete = false;
 };

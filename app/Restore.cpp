@@ -3,39 +3,23 @@
 // what the registry holds now. OK then writes it by the usual rules.
 #include "MarlinProp.h"
 
+#include "FileDialog.h"
 #include "FormatText.h"
 #include "MemoryRegistry.h"
 #include "RegFile.h"
 #include "RegFileIo.h"
 #include "ResourceString.h"
-#include "SystemLibrary.h"
 #include "ManagedSettings.h"
 #include "TcpipKeys.h"
 #include "resource.h"
 
-#include <commdlg.h>
-
 
 void CMarlinProp::OnRestoreBackup()
 {
-    // The filter's parts are separated by '|' in the string table.
-    WString strFilter = static_cast<const WCHAR *>(LoadResourceString(IDS_RESTORE_FILTER));
-    for (WCHAR &ch : strFilter)
-        ch = ch == L'|' ? L'\0' : ch;
-    CString strFolder = m_pDevice->GetBackupFolder();
-    WCHAR szFile[MAX_PATH] = {};
-    OPENFILENAMEW dialog = {};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = m_hWnd;
-    dialog.lpstrFilter = strFilter.c_str();
-    dialog.lpstrFile = szFile;
-    dialog.nMaxFile = MAX_PATH;
-    dialog.lpstrInitialDir = strFolder.IsEmpty() ? nullptr : static_cast<const WCHAR *>(strFolder);
-    dialog.lpstrDefExt = L"reg";
-    dialog.Flags = OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST | OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
-    auto pfnGetOpenFileName = SystemFunction<decltype(GetOpenFileNameW)>(L"comdlg32.dll", "GetOpenFileNameW");
-    if (!pfnGetOpenFileName || !pfnGetOpenFileName(&dialog))
+    CString strFile;
+    if (!ChooseFileToOpen(m_hWnd, IDS_RESTORE_FILTER, m_pDevice->GetBackupFolder(), &strFile))
         return;
+    const WCHAR *szFile = strFile;
 
     std::vector<BYTE> bytes;
     CRegFile file;

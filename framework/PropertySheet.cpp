@@ -72,6 +72,8 @@ BOOL CPropertySheet::PreTranslateMessage(MSG *pMsg)
         DefWindowProcW(m_hWnd, pMsg->message, pMsg->wParam, pMsg->lParam);
         return TRUE;
     }
+    if (m_hAccelerators && TranslateAcceleratorW(m_hWnd, m_hAccelerators, pMsg))
+        return TRUE;
     // Ctrl+Tab and Ctrl+Page Down turn the pages, as the platform's sheet
     // does where its own loop asks it first. Where a control wants the key,
     // the sheet hands it to the dialog manager, which comes back here.

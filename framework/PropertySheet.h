@@ -20,6 +20,10 @@ public:
     // Brings a page to the front, creating its window if it has none yet.
     BOOL SetActivePage(const CPropertyPage *pPage) const;
 
+    // Keys that stand for commands while the sheet runs: an accelerator
+    // table of the program's resources.
+    void LoadAccelTable(UINT nID) { m_hAccelerators = LoadAcceleratorsW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(nID)); }
+
     // Creates the window and runs it until it closes. The platform's result:
     // positive after OK, 0 after Cancel, -1 when it could not be shown.
     INT_PTR DoModal();
@@ -39,4 +43,5 @@ private:
     CWnd *m_pParentWnd;
     UINT m_iSelectPage;
     std::vector<CPropertyPage *> m_pages;
+    HACCEL m_hAccelerators = nullptr;   // the resource's: the system frees it
 };

@@ -96,9 +96,11 @@ BOOL CWnd::OnInitDialog()
     return static_cast<BOOL>(Default());
 }
 
-BOOL CWnd::OnCommand(WPARAM wParam, LPARAM)
+// A menu item or an accelerator key (no control sends either) is a command,
+// whatever the notification code says.
+BOOL CWnd::OnCommand(WPARAM wParam, LPARAM lParam)
 {
-    return OnCmdMsg(LOWORD(wParam), HIWORD(wParam));
+    return OnCmdMsg(LOWORD(wParam), lParam ? HIWORD(wParam) : 0);
 }
 
 HBRUSH CWnd::OnCtlColor(HDC hDC, HWND hCtl, UINT nCtlColor)

@@ -26,14 +26,25 @@ int CRwinProp::GetSelectedAdapter() const
 BOOL CRwinProp::OnInitDialog()
 {
     CPropertyPage::OnInitDialog();
+    ShowAdapters();
+    ShowParams();
+    return TRUE;
+}
 
+void CRwinProp::ShowAdapters() const
+{
     HWND hList = GetDlgItem(IDC_ADAPTER);
+    ::SendMessageW(hList, CB_RESETCONTENT, 0, 0);
     for (int i = 0; i < theParams.m_nAdapters; i++)
         ::SendMessageW(hList, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(static_cast<const WCHAR *>(theParams.m_pAdapters[i].m_strDisplayName)));
     ::SendMessageW(hList, CB_SETCURSEL, 0, 0);
-    ShowParams();
-    return TRUE;
+    ShowWindowSize();
+}
+
+void CRwinProp::ShowNoDeviceNote(bool bShow) const
+{
+    ::ShowWindow(GetDlgItem(IDC_NO_DEVICE_NOTE), bShow ? SW_SHOWNA : SW_HIDE);
 }
 
 void CRwinProp::ShowParams() const

@@ -13,6 +13,11 @@ public:
     // names no entry of the table (none, or one past a table reloaded smaller).
     int GetSelectedAdapter() const;
     void ShowParams() const override;
+    // The list anew, for a record read from another document; the first
+    // adapter selected.
+    void ShowAdapters() const;
+    // Whether the page says that this computer keeps no handheld's settings.
+    void ShowNoDeviceNote(bool bShow) const;
     // Selects the adapter's entry in the list and shows its window.
     void SelectAdapter(int nAdapter) const;
 

@@ -126,3 +126,9 @@ bool CTcpParams::Load(IRegistry &registry)
     m_nAdapters = nFilled;
     return true;
 }
+
+bool IsHandheldRegistry(IRegistry &registry)
+{
+    CRegistryKey key(registry);
+    return key.Open(HKEY_LOCAL_MACHINE, CString(COMM) + STACK) == ERROR_SUCCESS;
+}

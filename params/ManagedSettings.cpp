@@ -1,5 +1,6 @@
 #include "ManagedSettings.h"
 
+#include "MemoryRegistry.h"
 #include "TcpipKeys.h"
 
 std::vector<RegSetting> ManagedSettings(IRegistry &registry, const CTcpParams &params)
@@ -25,4 +26,11 @@ std::vector<RegSetting> ManagedSettings(IRegistry &registry, const CTcpParams &p
         add(WString(COMM) + SEPARATOR + static_cast<const WCHAR *>(params.m_pAdapters[i].m_strKeyName) + ADAPTER_PARMS,
             TCP_WINDOW_SIZE);
     return settings;
+}
+
+std::vector<RegSetting> SavedSettings(CTcpParams &params)
+{
+    CMemoryRegistry registry;
+    params.Save(registry);
+    return ManagedSettings(registry, params);
 }

@@ -56,3 +56,7 @@ private:
 };
 
 extern CTcpParams theParams;
+
+// Whether a handheld's TCP/IP stack keeps its settings in the registry: it
+// registers under Comm\Tcpip. A computer's registry has no such key.
+bool IsHandheldRegistry(IRegistry &registry);

@@ -8,6 +8,7 @@ namespace TcpipKeys
 {
 
 const WCHAR COMM[] = TEXT("Comm");
+const WCHAR STACK[] = TEXT("\\Tcpip");                 // after COMM
 const WCHAR STACK_PARMS[] = TEXT("\\Tcpip\\Parms");   // after COMM
 const WCHAR SEPARATOR[] = TEXT("\\");
 const WCHAR ADAPTER_PARMS[] = TEXT("\\Parms\\TcpIp"); // after COMM, SEPARATOR and the adapter

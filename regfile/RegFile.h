@@ -97,8 +97,12 @@ public:
     // given with everything else as it was.
     bool Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE> *pBytes) const;
 
-    // A new file of these values, "Windows Registry Editor Version 5.00".
-    static std::vector<BYTE> Format(const std::vector<RegSetting> &settings);
+    // A new file of these values: regedit's "Windows Registry Editor
+    // Version 5.00", absent values as deletions; or a device image's, with
+    // no header and only the values present (an image starts without the
+    // others), in Windows-1252 where every character fits, else in UTF-16.
+    // Either has a section for every key the settings name.
+    static std::vector<BYTE> Format(const std::vector<RegSetting> &settings, Dialect dialect = DIALECT_REGEDIT);
 
 private:
     enum Encoding

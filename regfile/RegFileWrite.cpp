@@ -244,6 +244,9 @@ bool CRegFile::AppendSections(const std::vector<const RegSetting *> &settings, b
         *pstrOut += m_strEol;
         for (const RegSetting *pSetting : byKey[nKey])
         {
+            // An image has no line that deletes a value.
+            if (!pSetting->bPresent && m_dialect == DIALECT_IMAGE)
+                continue;
             if (!SettingLine(*pSetting, &strLine) || !Encode(strLine, pstrOut))
                 return false;
             *pstrOut += m_strEol;
@@ -318,16 +321,30 @@ bool CRegFile::Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE
     return true;
 }
 
-std::vector<BYTE> CRegFile::Format(const std::vector<RegSetting> &settings)
+std::vector<BYTE> CRegFile::Format(const std::vector<RegSetting> &settings, Dialect dialect)
 {
     CRegFile file;
-    file.m_strEol = ByteString("\r\0\n\0", 4);
-    ByteString strOut = "\xFF\xFE";
+    file.m_dialect = dialect;
     std::vector<const RegSetting *> pointers;
     for (const RegSetting &setting : settings)
         pointers.push_back(&setting);
-    file.Encode(Widen(HEADER5), &strOut);
-    strOut += file.m_strEol;
-    file.AppendSections(pointers, true, &strOut);
+    ByteString strOut;
+    if (dialect == DIALECT_IMAGE)
+    {
+        file.m_encoding = ENCODING_WINDOWS_1252;
+        file.m_strEol = "\r\n";
+        if (file.AppendSections(pointers, false, &strOut))
+            return std::vector<BYTE>(strOut.begin(), strOut.end());
+        strOut.clear();
+    }
+    file.m_encoding = ENCODING_UTF16;
+    file.m_strEol = ByteString("\r\0\n\0", 4);
+    strOut = "\xFF\xFE";
+    if (dialect == DIALECT_REGEDIT)
+    {
+        file.Encode(Widen(HEADER5), &strOut);
+        strOut += file.m_strEol;
+    }
+    file.AppendSections(pointers, dialect == DIALECT_REGEDIT, &strOut);
     return std::vector<BYTE>(strOut.begin(), strOut.end());
 }

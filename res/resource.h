@@ -1,6 +1,7 @@
 // Resource ids of Marlin.
 
-// Dialog templates, the icon, and the menu with its menu-bar description
+// Dialog templates, the icon, and the menu with its menu-bar description and
+// its keys
 #define IDD_ABOUT               101
 #define IDD_DTTL                102
 #define IDD_PMTU                103
@@ -27,6 +28,7 @@
 #define IDC_WINDOW_SCALING      1014
 #define IDC_SACK                1015
 #define IDC_TIMESTAMPS          1016
+#define IDC_NO_DEVICE_NOTE      1017
 
 // Controls of the Window Calculator
 #define IDC_CALC_SPEED          1101
@@ -50,6 +52,9 @@
 #define ID_HELP_ABOUT           40010
 #define ID_SETTINGS_RESTORE     40011
 #define ID_SETTINGS_CALCULATOR  40012
+#define ID_FILEMENU             40013
+#define ID_FILE_OPEN            40014
+#define ID_FILE_SAVE_AS         40015
 
 // Messages shown on OK, and when help cannot be shown
 #define IDS_ENABLE_SCALING      10001
@@ -69,6 +74,15 @@
 #define IDS_FILE_READ_ONLY      10015
 #define IDS_FILE_WRITE_FAILED   10016
 #define IDS_FILE_NOT_READ_BACK  10017
+// The File menu: the document's names, its question and its dialogs' types
+#define IDS_UNTITLED            10041
+#define IDS_DEVICE_REGISTRY     10042
+#define IDS_SAVE_CHANGES        10043
+#define IDS_OPEN_FILTER         10044
+#define IDS_SAVE_FILTER         10045
+#define IDS_SAVE_AS_FAILED      10046
+// The verb the installer adds to registry files in Explorer
+#define IDS_EDIT_WITH_MARLIN    10047
 // Why a registry file was refused, one for each of CRegFile's errors
 #define IDS_REGFILE_NO_HEADER              10021
 #define IDS_REGFILE_NOT_TEXT               10022
@@ -115,6 +129,7 @@
 // Labels of the menu-bar buttons
 #define IDS_SETTINGS            30001
 #define IDS_HELP                30002
+#define IDS_FILE                30003
 
 #ifndef IDC_STATIC
 #define IDC_STATIC              (-1)

@@ -145,7 +145,7 @@ TEST_F(MarlinTest, FomaPresetIsSavedAndTheStackDefaultsGo)
     EXPECT_EQ("NE2000 Compatible Ethernet Driver", Narrow(Text(Item(IDC_ADAPTER))));
     EXPECT_EQ("16384", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     // Settings: Default, Reset, (separator), Optimize for FOMA.
-    PressKeys({ VK_F10, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN });
+    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_DOWN, VK_RETURN });
     ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
     SelectAdapter(PPP_ADAPTER);
     EXPECT_EQ(Narrow(PPP_ADAPTER_NAME()), Narrow(Text(Item(IDC_ADAPTER))));
@@ -232,13 +232,13 @@ TEST_P(KeysTest, ReachTheMenuBarAsInAnyWindow)
     EXPECT_TRUE(WaitUntil([&] { return links.Browsed().size() == (GetParam().bHelp ? 1u : 0u); }));
 }
 
-// "Default" gives every adapter the stack-wide window, 17520.
+// File, Settings, Help. "Default" gives every adapter the stack-wide window, 17520.
 INSTANTIATE_TEST_SUITE_P(, KeysTest, ::testing::Values(
-    Keys{ "F10DownEnterChoosesDefault", { VK_F10, VK_DOWN, VK_RETURN }, "17520", false },
-    Keys{ "AltDownEnterChoosesDefault", { VK_MENU, VK_DOWN, VK_RETURN }, "17520", false },
-    Keys{ "EnterOpensThePopUp", { VK_F10, VK_RETURN, VK_RETURN }, "17520", false },
-    Keys{ "RightThenLeftComesBack", { VK_F10, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN }, "17520", false },
-    Keys{ "RightInAPopUpMovesToTheNext", { VK_F10, VK_DOWN, VK_RIGHT, VK_RETURN }, "16384", true },
+    Keys{ "F10RightDownEnterChoosesDefault", { VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN }, "17520", false },
+    Keys{ "AltRightDownEnterChoosesDefault", { VK_MENU, VK_RIGHT, VK_DOWN, VK_RETURN }, "17520", false },
+    Keys{ "EnterOpensThePopUp", { VK_F10, VK_RIGHT, VK_RETURN, VK_RETURN }, "17520", false },
+    Keys{ "RightThenLeftComesBack", { VK_F10, VK_RIGHT, VK_RIGHT, VK_LEFT, VK_DOWN, VK_RETURN }, "17520", false },
+    Keys{ "RightInAPopUpMovesToTheNext", { VK_F10, VK_RIGHT, VK_DOWN, VK_RIGHT, VK_RETURN }, "16384", true },
     Keys{ "EscapeLeavesTheMenuNotTheSheet", { VK_F10, VK_DOWN, VK_ESCAPE, VK_ESCAPE }, "16384", false }),
     [](const ::testing::TestParamInfo<Keys> &info) { return info.param.pszName; });
 
@@ -360,7 +360,7 @@ TEST_F(MarlinTest, WindowFieldFollowsTheSelectionAfterAResetShrankTheTable)
     SelectAdapter(PPP_ADAPTER);
     ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm\\NE20001"));
     m_marlin.Activate();
-    PressKeys({ VK_F10, VK_DOWN, VK_DOWN, VK_RETURN });   // Settings, Reset
+    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });   // Settings, Reset
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(IDC_WINDOW_SIZE)); })) << "no adapter there now";
     EXPECT_EQ("", Narrow(Text(Item(IDC_WINDOW_SIZE))));
     SelectAdapter(0);
@@ -402,7 +402,7 @@ TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
 {
     std::vector<std::wstring> before = FilesIn(BackupFolder());
     Start();
-    PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
+    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN });   // Settings, Default
     ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
     PressKeys({ VK_RETURN });
     ExpectSaved();
@@ -437,7 +437,7 @@ TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
     } restorer{ strFolder, strAside };
     WriteFileText(strFolder, "not a folder");
     Start();
-    PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // Settings, Default
+    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN });   // Settings, Default
     ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
     PressKeys({ VK_RETURN });
     HWND hBox = nullptr;
@@ -607,7 +607,7 @@ class RestoreTest : public MarlinTest
 protected:
     void Restore(const std::wstring &strFile)
     {
-        PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_RETURN });   // Settings: the last item
+        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_UP, VK_RETURN });   // Settings: the last item
         HWND hDialog = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
         EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
@@ -692,7 +692,7 @@ protected:
     void Open(const wchar_t *pszSpeed, const wchar_t *pszRtt)
     {
         m_marlin.Activate();
-        PressKeys({ VK_F10, VK_DOWN, VK_UP, VK_UP, VK_RETURN });   // Settings: the last item but one
+        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_UP, VK_UP, VK_RETURN });   // Settings: the last item but one
         ASSERT_TRUE(WaitUntil([&] { return (m_hCalculator = m_marlin.OtherDialog()) != nullptr; })) << "no calculator";
         EXPECT_EQ(Narrow(CALCULATOR()), Narrow(Text(m_hCalculator)));
         EXPECT_EQ(m_hSheet, GetWindow(m_hCalculator, GW_OWNER));
@@ -822,7 +822,7 @@ TEST_F(MarlinTest, HelpOpensTheDocumentAtItsContentsInTheBrowser)
     std::string strPage = ReadFileText(WindowsPath(links.Browsed()[0].substr(strlen("file://"))));
     EXPECT_NE(std::string::npos, strPage.find("content=\"0; url=file://" + strDocument + "#Main_Contents\"")) << strPage;
     EXPECT_NE(std::string::npos, ReadFileText(WindowsPath(strDocument)).find("id=\"Main_Contents\""));
-    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN });
+    PressKeys({ VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_RETURN });   // Help, Contents
     EXPECT_TRUE(WaitUntil([&] { return links.Browsed().size() == 2; })) << "Help, Contents opens it again";
 }
 
@@ -929,7 +929,7 @@ protected:
     HWND OpenAbout()
     {
         m_marlin.Activate();
-        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });   // Help: Contents, (separator), About
+        PressKeys({ VK_F10, VK_RIGHT, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });   // Help: Contents, (separator), About
         HWND hAbout = nullptr;
         EXPECT_TRUE(WaitUntil([&] { return (hAbout = m_marlin.AboutBox()) != nullptr; })) << "no About box";
         return hAbout;
