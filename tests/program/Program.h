@@ -242,7 +242,7 @@ inline MessageBoxSeen ReadMessageBox(HWND hBox)
     seen.strText = Text(GetDlgItem(hBox, 0xFFFF));
     seen.strCaption = Text(hBox);
     seen.hOwner = GetWindow(hBox, GW_OWNER);
-    seen.nType = GetDlgItem(hBox, IDYES) ? MB_YESNO : MB_OK;
+    seen.nType = !GetDlgItem(hBox, IDYES) ? MB_OK : GetDlgItem(hBox, IDCANCEL) ? MB_YESNOCANCEL : MB_YESNO;
     for (HWND hChild = GetWindow(hBox, GW_CHILD); hChild; hChild = GetWindow(hChild, GW_HWNDNEXT))
     {
         if ((GetWindowLongW(hChild, GWL_STYLE) & SS_TYPEMASK) != SS_ICON || !IsWindowVisible(hChild))

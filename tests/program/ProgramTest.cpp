@@ -1,13 +1,10 @@
 // marlin.exe as a user meets it, on the sample handheld's registry file:
 // the keyboard and the menu bar, the pages, OK with its real message boxes,
 // Help and the About box through the real shell, the registry read back.
-#include "Program.h"
-#include "resource.h"
+#include "MarlinTest.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
-
-#include <shlobj.h>
 
 #include <cstdlib>
 #include <cstring>
@@ -15,22 +12,11 @@
 namespace
 {
 
-const wchar_t PARMS[] = L"Comm\\Tcpip\\Parms";
-const wchar_t PPP[] = L"Comm\\ppp1\\Parms\\TcpIp";
-const wchar_t ETHERNET[] = L"Comm\\NE20001\\Parms\\TcpIp";
-const wchar_t WINDOW[] = L"TcpWindowSize";
-
-// The sample's adapters as the registry lists them, and the pages.
-const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
-const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
-
 const Wording SCALING = { L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. Do you "
                           L"want to enable Window Scaling?",
                           L"64K 以上の TCP ウィンドウ サイズを指定するには、ウィンドウ スケーリングを有効にする必要があり"
                           L"ます。ウィンドウ スケーリングを有効にしますか?" };
 const Wording TTL_RANGE = { L"You must specify Default TTL of 1 to 255.", L"既定の TTL には 1 から 255 までの値を指定してください。" };
-const Wording CHANGED = { L"Settings were changed. You must perform soft reset before the new settings will take effect.",
-                          L"設定を変更しました。新しい設定を有効にするには、ソフトリセットを実行する必要があります。" };
 const Wording SAVE_FAILED = { L"Some of the new settings could not be written to the registry; others may have been "
                               L"written already. Close this message, then tap OK to try again, or Cancel to leave the "
                               L"registry as it is now.",
@@ -39,101 +25,16 @@ const Wording SAVE_FAILED = { L"Some of the new settings could not be written to
                               L"のままにするには [キャンセル] をタップしてください。" };
 const Wording WINDOW_RANGE = { L"You must specify a TCP Receive Window of 1 to 1073725440 bytes.",
                                L"TCP 受信ウィンドウには 1 から 1073725440 バイトまでの値を指定してください。" };
-const Wording BAD_NUMBER_FILE = { L"%1 is not a registry file that Marlin can read. Line 3: a number is not written in "
-                                  L"hexadecimal digits that fit.",
-                                  L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 数値が、範囲に"
-                                  L"収まる 16 進数で記述されていません。" };
-const Wording BACKUP_FAILED_START = { L"Nothing was changed: a backup of the current settings could not be written in %1 (",
-                                      L"何も変更していません。現在の設定のバックアップを %1 に書き込めませんでした (" };
-const Wording FILE_WRITTEN = { L"The new settings were written to %1.", L"新しい設定を %1 に書き込みました。" };
 const Wording NO_HELP = { L"Help cannot be shown. The help document marlin.htm must lie in the folder that holds Marlin, "
                           L"and a program to show it must be installed.",
                           L"ヘルプを表示できません。ヘルプ ドキュメント marlin-ja.htm が Marlin と同じフォルダーにあり、"
                           L"それを表示するプログラムがインストールされている必要があります。" };
 const Wording HELP_DOCUMENT = { L"marlin.htm", L"marlin-ja.htm" };
-const Wording PPP_ADAPTER_NAME = { L"PPP Adapter", L"PPP アダプター" };
 const Wording DESCRIPTION = { L"Tuning TCP/IP Parameters", L"TCP/IP パラメーターの調整" };
-const Wording RESTORE_FILTER = { L"Registry Files (*.reg)", L"レジストリ ファイル (*.reg)" };
 const Wording CALCULATOR = { L"Window Calculator", L"ウィンドウ サイズの計算" };
 const Wording SPEED_EMPTY = { L"The line speed is empty: enter from 1 to 100000000 kbit/s.",
                               L"「回線速度」が空です。1 から 100000000 までの値を入力してください (単位: kbit/s)。" };
 
-class MarlinTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
-        ASSERT_TRUE(ImportRegFile(WindowsPath(SAMPLE_DEVICE_REG)));
-        ASSERT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "the sample handheld's registry";
-    }
-    void TearDown() override
-    {
-        m_marlin.Kill();
-        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
-    }
-
-    void Start(const std::wstring &strExe = WindowsPath(MARLIN_EXE), const std::wstring &strDirectory = L"",
-               const std::wstring &strArgument = L"")
-    {
-        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory, strArgument) && m_marlin.Sheet()) << "no sheet";
-        m_marlin.Activate();
-        m_hSheet = m_marlin.Sheet();
-    }
-    HWND Item(int nID) const { return Control(m_hSheet, nID); }
-    // With the keyboard, on the closed list: each key changes the selection.
-    void SelectAdapter(int nAdapter) const
-    {
-        Click(Item(IDC_ADAPTER));
-        if (SendMessageW(Item(IDC_ADAPTER), CB_GETDROPPEDSTATE, 0, 0))
-            PressKeys({ VK_F4 });
-        PressKeys({ VK_HOME });
-        for (int i = 0; i < nAdapter; i++)
-            PressKeys({ VK_DOWN });
-        ASSERT_EQ(nAdapter, SendMessageW(Item(IDC_ADAPTER), CB_GETCURSEL, 0, 0));
-    }
-    // Waits for the next message box, checks it and answers it.
-    void ExpectBox(const std::wstring &strText, UINT nType, int nAnswer = IDOK)
-    {
-        HWND hBox = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; })) << "no \"" << Narrow(strText) << '"';
-        MessageBoxSeen seen = ReadMessageBox(hBox);
-        EXPECT_EQ(Narrow(strText), Narrow(seen.strText));
-        NONCLIENTMETRICSW metrics = {};
-        metrics.cbSize = sizeof(metrics);
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        EXPECT_EQ("", DrawnWrong(GetDlgItem(hBox, 0xFFFF), metrics.lfMessageFont));
-        EXPECT_EQ("Marlin", Narrow(seen.strCaption));
-        EXPECT_EQ(m_hSheet, seen.hOwner) << "owned by the sheet";
-        EXPECT_EQ(nType, seen.nType) << Narrow(seen.strText);
-        EXPECT_TRUE(Answer(hBox, nAnswer)) << "\"" << Narrow(seen.strText) << "\" stays";
-    }
-    // What OK shows when it has written: a notice, and the program ends.
-    void ExpectSaved()
-    {
-        ExpectBox(CHANGED(), MB_OK | MB_ICONEXCLAMATION);
-        EXPECT_TRUE(m_marlin.HasEnded()) << "the program ends with the sheet";
-    }
-
-    CProgram m_marlin;
-    HWND m_hSheet = nullptr;
-};
-
-void Type(HWND hField, const wchar_t *pszText)
-{
-    Click(hField);
-    PressKeys({ VK_END });
-    for (int i = 0; i < 12; i++)
-        PressKeys({ VK_BACK });
-    TypeText(pszText);
-}
-
-std::wstring BackupFolder()
-{
-    WCHAR szFolder[MAX_PATH] = {};
-    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, szFolder);
-    return std::wstring(szFolder) + L"\\Marlin\\Backups";
-}
 
 // ---- The typical use ----
 
@@ -317,13 +218,6 @@ void Paste(HWND hField, const std::wstring &strText)
     PressKeys({ 'V' }, VK_CONTROL);
 }
 void PasteWindow(HWND hSheet) { Paste(Control(hSheet, IDC_WINDOW_SIZE), L"big"); }
-void Ttl(HWND hSheet, const wchar_t *pszText)
-{
-    EXPECT_TRUE(ShowPage(hSheet, TTL));
-    Click(Control(hSheet, IDC_TTL_CUSTOM));
-    Type(Control(hSheet, IDC_TTL), pszText);
-    EXPECT_EQ(Narrow(pszText), Narrow(Text(Control(hSheet, IDC_TTL)))) << "every digit fits";
-}
 void Switches(HWND hSheet)
 {
     EXPECT_TRUE(ShowPage(hSheet, OTHER));
@@ -392,296 +286,6 @@ TEST_F(MarlinTest, OkAfterAFailedSaveWritesAgain)
     ExpectSaved();
     EXPECT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, PARMS, 0, KEY_READ, &hKey)) << "written this time";
     RegCloseKey(hKey);
-}
-
-// ---- Backups and registry files ----
-
-// The backup OK writes first, imported by the platform's regedit, gives
-// back the values the save changed, and the ones it deleted.
-TEST_F(MarlinTest, OkBacksUpFirstAndTheBackupGivesTheOldValuesBack)
-{
-    std::vector<std::wstring> before = FilesIn(BackupFolder());
-    Start();
-    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN });   // Settings, Default
-    ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
-    PressKeys({ VK_RETURN });
-    ExpectSaved();
-    std::vector<std::wstring> after = FilesIn(BackupFolder());
-    ASSERT_EQ(before.size() + 1, after.size()) << "one backup";
-    std::wstring strBackup = *std::find_if(after.begin(), after.end(), [&](const std::wstring &strName) {
-        return std::find(before.begin(), before.end(), strName) == before.end();
-    });
-    EXPECT_EQ(L".reg", strBackup.substr(strBackup.size() - 4));
-    EXPECT_EQ("absent", StoredValue(PARMS, L"DefaultTTL")) << "the default, saved";
-    ASSERT_TRUE(ImportRegFile(BackupFolder() + L"\\" + strBackup));
-    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL"));
-    EXPECT_EQ("dword 0", StoredValue(PARMS, L"SackOpts"));
-    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW));
-    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW));
-    EXPECT_EQ("absent", StoredValue(PARMS, WINDOW));
-}
-
-// A file where the backups folder should be: no backup, so nothing written.
-TEST_F(MarlinTest, WithoutABackupNothingIsWritten)
-{
-    std::wstring strFolder = BackupFolder(), strAside = strFolder + L"-aside";
-    ASSERT_TRUE(MoveFileW(strFolder.c_str(), strAside.c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND);
-    struct Restorer
-    {
-        std::wstring strFolder, strAside;
-        ~Restorer()
-        {
-            DeleteFileW(strFolder.c_str());
-            MoveFileW(strAside.c_str(), strFolder.c_str());
-        }
-    } restorer{ strFolder, strAside };
-    WriteFileText(strFolder, "not a folder");
-    Start();
-    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_RETURN });   // Settings, Default
-    ASSERT_TRUE(WaitUntil([&] { return !m_marlin.PopupMenu(); }));
-    PressKeys({ VK_RETURN });
-    HWND hBox = nullptr;
-    ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
-    std::string strText = Narrow(ReadMessageBox(hBox).strText);
-    EXPECT_EQ(0u, strText.find(Narrow(BACKUP_FAILED_START(strFolder)))) << strText;
-    ExpectBox(ReadMessageBox(hBox).strText, MB_OK | MB_ICONSTOP);
-    ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
-    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "nothing written";
-}
-
-// regedit's dialect and a device image's: the box names the file, the line
-// and the reason.
-TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
-{
-    const struct
-    {
-        const char *pszText;
-        Wording message;
-    } cases[] = {
-        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n", BAD_NUMBER_FILE },
-        { "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\nIF BSP_LONGHAUL\r\n\"DefaultTTL\"=dword:20\r\n",
-          { L"%1 is not a registry file that Marlin can read. Line 2: this IF has no ENDIF.",
-            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: この IF に対応する ENDIF がありません。" } },
-        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm]\r\n\"a\"=\"\\0\"\r\n",
-          { L"%1 is not a registry file that Marlin can read. Line 3: a quoted name or string holds \\0, which regedit "
-            L"cannot read.",
-            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 引用符で囲まれた名前または文字列に \\0 が"
-            L"含まれていますが、regedit はこれを読み取れません。" } },
-    };
-    for (const auto &test : cases)
-    {
-        std::wstring strFile = ScratchFolder(L"broken", {}) + L"\\broken.reg";
-        WriteFileText(strFile, test.pszText);
-        ASSERT_TRUE(m_marlin.Start(WindowsPath(MARLIN_EXE), L"", strFile));
-        EXPECT_EQ(nullptr, m_marlin.Sheet());
-        ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);   // owned by no sheet
-        EXPECT_EQ(1u, m_marlin.ExitCode());
-        EXPECT_EQ(test.pszText, ReadFileText(strFile));
-        m_marlin.Kill();
-    }
-}
-
-// A device image's registry file, opened where the build's variables are
-// set, is edited in place of the system registry: the sheet shows what the
-// build would make of it, and OK changes the line that decides the value, in
-// place of the $(NAME) that gave it.
-TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
-{
-    const std::string IMAGE = "; @CESYSGEN IF CE_MODULES_NDIS\r\n"
-                              "#define COMM_ROOT HKEY_LOCAL_MACHINE\\Comm\r\n"
-                              "[$(COMM_ROOT)\\Tcpip\\Parms]\r\n"
-                              "    \"DefaultTTL\"=dword:40 ; the lab's\r\n"
-                              "IF BSP_LONGHAUL\r\n"
-                              "    \"DefaultTTL\"=dword:20\r\n"
-                              "ENDIF\r\n"
-                              "[$(COMM_ROOT)\\ppp1\\Parms\\TcpIp]\r\n"
-                              "IF BSP_PPP_WINDOW\r\n"
-                              "    \"TcpWindowSize\"=dword:$(BSP_PPP_WINDOW) ; from the build\r\n"
-                              "ENDIF\r\n"
-                              "; @CESYSGEN ENDIF\r\n";
-    std::wstring strFile = ScratchFolder(L"image", {}) + L"\\platform.reg";
-    WriteFileText(strFile, IMAGE);
-    std::vector<std::wstring> backups = FilesIn(BackupFolder());
-    // The program takes a copy of this process's environment.
-    SetEnvironmentVariableW(L"BSP_LONGHAUL", L"1");
-    SetEnvironmentVariableW(L"BSP_PPP_WINDOW", L"7D78");
-    Start(WindowsPath(MARLIN_EXE), L"", strFile);
-    SetEnvironmentVariableW(L"BSP_LONGHAUL", nullptr);
-    SetEnvironmentVariableW(L"BSP_PPP_WINDOW", nullptr);
-    SelectAdapter(0);
-    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE)))) << "the build's window";
-    Type(Item(IDC_WINDOW_SIZE), L"20000");
-    ASSERT_TRUE(ShowPage(m_hSheet, TTL));
-    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_32), BM_GETCHECK, 0, 0)) << "BSP_LONGHAUL's TTL";
-    PressKeys({ VK_RETURN });
-    ExpectBox(FILE_WRITTEN(strFile), MB_OK | MB_ICONEXCLAMATION);
-    EXPECT_EQ(0u, m_marlin.ExitCode());
-    std::string strExpected = IMAGE;
-    strExpected.replace(strExpected.find("$(BSP_PPP_WINDOW) ;"), 17, "00004e20");
-    EXPECT_EQ(strExpected, ReadFileText(strFile));
-    EXPECT_EQ("dword 32120", StoredValue(PPP, WINDOW)) << "the system registry is left alone";
-    EXPECT_EQ(backups, FilesIn(BackupFolder())) << "no backup of a file";
-}
-
-// What keeps a file from being written leaves it as it was; the message says
-// why, and the sheet stays for another OK once that is mended.
-TEST_F(MarlinTest, AFileThatCannotBeWrittenStaysAsItWasAndSaysWhy)
-{
-    const char *const IN_A_BRANCH = "IF BSP_LONGHAUL\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n"
-                                    "\"DefaultTTL\"=dword:20\r\nENDIF\r\n";
-    const struct
-    {
-        const char *pszName;
-        const char *pszText;   // the sample device's file where null
-        std::function<void(const std::wstring &, bool)> block;   // or unblock
-        Wording message;   // %1 the file; %2 the platform's reason
-    } cases[] = {
-        { "read-only", nullptr,
-          [](const std::wstring &strFile, bool bBlock) {
-              SetFileAttributesW(strFile.c_str(), bBlock ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
-          },
-          { L"%1 is read-only, so nothing was written to it. Check it out or clear its read-only attribute, then tap OK "
-            L"again, or Cancel to leave it as it is.",
-            L"%1 は読み取り専用のため、何も書き込んでいません。ファイルをチェックアウトするか読み取り専用属性を解除して"
-            L"から、もう一度 [OK] をタップしてください。そのままにするには [キャンセル] をタップしてください。" } },
-        { "no room for its new bytes", nullptr,
-          [](const std::wstring &strFile, bool bBlock) {
-              bBlock ? CreateDirectoryW((strFile + L".marlin-new").c_str(), nullptr) : RemoveDirectoryW((strFile + L".marlin-new").c_str());
-          },
-          { L"The new settings could not be written to %1 (%2). The file was left as it was. Close this message, then "
-            L"tap OK to try again, or Cancel to leave it as it is.",
-            L"新しい設定を %1 に書き込めませんでした (%2)。ファイルは元のままです。このメッセージを閉じてから、もう一度"
-            L"書き込むには [OK] を、そのままにするには [キャンセル] をタップしてください。" } },
-        { "a TTL only a branch not taken sets", IN_A_BRANCH, nullptr,
-          { L"The new settings cannot be written into %1 so that it reads back exactly as set and keeps every other "
-            L"value, whatever the build variables. The file was left as it was. Change the settings, or tap Cancel to "
-            L"leave it as it is.",
-            L"新しい設定を、どのビルド変数の下でも設定どおりに読み戻せて、ほかの値もすべて保たれる形で %1 に書き込むこと"
-            L"ができません。ファイルは元のままです。設定を変更するか、そのままにするには [キャンセル] をタップして"
-            L"ください。" } },
-    };
-    for (const auto &test : cases)
-    {
-        SCOPED_TRACE(test.pszName);
-        std::wstring strFile = WindowsPath(LOG_DIR) + L"\\unwritten\\device.reg";
-        SetFileAttributesW(strFile.c_str(), FILE_ATTRIBUTE_NORMAL);
-        ScratchFolder(L"unwritten", { { WindowsPath(SAMPLE_DEVICE_REG), L"device.reg" } });
-        if (test.pszText)
-            WriteFileText(strFile, test.pszText);
-        const std::string strBefore = ReadFileText(strFile);
-        if (test.block)
-            test.block(strFile, true);
-        Start(WindowsPath(MARLIN_EXE), L"", strFile);
-        ASSERT_TRUE(ShowPage(m_hSheet, TTL));
-        Click(Item(IDC_TTL_32));
-        PressKeys({ VK_RETURN });
-        HWND hBox = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; }));
-        // The platform's reason is its own: the text around it is the program's.
-        std::wstring strText = ReadMessageBox(hBox).strText, strExpected = test.message(strFile);
-        size_t nReason = strExpected.find(L"%2");
-        if (nReason != std::wstring::npos)
-            strExpected.replace(nReason, 2, strText.substr(nReason, strText.size() - (strExpected.size() - 2)));
-        ExpectBox(strExpected, MB_OK | MB_ICONSTOP);
-        ASSERT_TRUE(m_marlin.Sheet()) << "the sheet stays open";
-        EXPECT_EQ(strBefore, ReadFileText(strFile));
-        m_marlin.Activate();
-        if (!test.block)
-        {
-            PressKeys({ VK_ESCAPE });
-            EXPECT_TRUE(m_marlin.HasEnded());
-            m_marlin.Kill();
-            continue;
-        }
-        test.block(strFile, false);
-        PressKeys({ VK_RETURN });
-        ExpectBox(FILE_WRITTEN(strFile), MB_OK | MB_ICONEXCLAMATION);
-        EXPECT_NE(std::string::npos, ReadFileText(strFile).find("\"DefaultTTL\"=dword:00000020")) << "written this time";
-        m_marlin.Kill();
-    }
-}
-
-// Settings, "Restore Backup...", a file chosen in the platform's own dialog.
-class RestoreTest : public MarlinTest
-{
-protected:
-    void Restore(const std::wstring &strFile)
-    {
-        PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_UP, VK_RETURN });   // Settings: the last item
-        HWND hDialog = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
-        EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
-        EXPECT_EQ(Narrow(RESTORE_FILTER()), Narrow(Text(GetDlgItem(hDialog, 0x470)))) << "the file types (cmb1)";
-        HWND hName = nullptr;
-        ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
-        SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
-        PressKeys({ VK_RETURN });
-        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hDialog); })) << "the dialog stays";
-    }
-};
-
-TEST_F(RestoreTest, ABackupIsReadIntoTheSheetAndOkWritesIt)
-{
-    std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\backup.reg";
-    WriteFileText(strFile, "Windows Registry Editor Version 5.00\r\n\r\n"
-                       "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:00000020\r\n\"SackOpts\"=-\r\n\r\n"
-                       "[HKEY_LOCAL_MACHINE\\Comm\\ppp1\\Parms\\TcpIp]\r\n\"TcpWindowSize\"=dword:0000fa00\r\n");
-    Start();
-    Restore(strFile);
-    SelectAdapter(PPP_ADAPTER);
-    EXPECT_EQ("64000", Narrow(Text(Item(IDC_WINDOW_SIZE))));
-    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "nothing written before OK";
-    PressKeys({ VK_RETURN });
-    ExpectSaved();
-    EXPECT_EQ("dword 32", StoredValue(PARMS, L"DefaultTTL"));
-    EXPECT_EQ("absent", StoredValue(PARMS, L"SackOpts"));
-    EXPECT_EQ("dword 64000", StoredValue(PPP, WINDOW));
-    EXPECT_EQ("dword 16384", StoredValue(ETHERNET, WINDOW)) << "not in the backup: as it was";
-}
-
-TEST_F(RestoreTest, AFileThatIsNoBackupChangesNothing)
-{
-    const struct
-    {
-        const char *pszText;
-        Wording message;
-    } cases[] = {
-        { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
-          { L"%1 is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only.",
-            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: バックアップに含めることができるのは "
-            L"HKEY_LOCAL_MACHINE のキーだけです。" } },
-        { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\"DefaultTTL\"=dword:20\r\n",
-          { L"%1 holds none of the settings Marlin manages, so nothing was changed.",
-            L"%1 には Marlin が管理する設定が含まれていないため、何も変更していません。" } },
-    };
-    Start();
-    for (const auto &test : cases)
-    {
-        std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\other.reg";
-        WriteFileText(strFile, test.pszText);
-        m_marlin.Activate();
-        Restore(strFile);
-        ExpectBox(test.message(strFile), MB_OK | MB_ICONSTOP);
-    }
-    m_marlin.Activate();
-    PressKeys({ VK_RETURN });
-    EXPECT_TRUE(m_marlin.HasEnded()) << "nothing changed: no message, the sheet closes";
-    EXPECT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL"));
-}
-
-// A file the platform's regedit exported opens on the values it holds.
-TEST_F(MarlinTest, ARegistryFileRegeditExportedOpensOnItsValues)
-{
-    std::wstring strFile = ScratchFolder(L"exported", {}) + L"\\exported.reg";
-    DeleteFileW(strFile.c_str());
-    CProgram regedit;
-    ASSERT_TRUE(regedit.Run(L"regedit.exe /E \"" + strFile + L"\" HKEY_LOCAL_MACHINE\\Comm") && regedit.HasEnded(30000));
-    RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
-    Start(WindowsPath(MARLIN_EXE), L"", strFile);
-    SelectAdapter(PPP_ADAPTER);
-    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE))));
-    EXPECT_TRUE(ShowPage(m_hSheet, TTL));
-    EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_64), BM_GETCHECK, 0, 0)) << "64";
 }
 
 // ---- The Window Calculator ----

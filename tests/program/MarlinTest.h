@@ -1,0 +1,133 @@
+// The sheet as the end-to-end scenarios meet it: the sample handheld's
+// registry loaded before each, marlin.exe started and found, its message
+// boxes checked and answered, and what they share.
+#pragma once
+
+#include "Program.h"
+#include "resource.h"
+
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+const wchar_t PARMS[] = L"Comm\\Tcpip\\Parms";
+const wchar_t PPP[] = L"Comm\\ppp1\\Parms\\TcpIp";
+const wchar_t ETHERNET[] = L"Comm\\NE20001\\Parms\\TcpIp";
+const wchar_t WINDOW[] = L"TcpWindowSize";
+
+// The sample's adapters as the registry lists them, and the pages.
+const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
+const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
+
+const Wording CHANGED = { L"Settings were changed. You must perform soft reset before the new settings will take effect.",
+                          L"設定を変更しました。新しい設定を有効にするには、ソフトリセットを実行する必要があります。" };
+const Wording PPP_ADAPTER_NAME = { L"PPP Adapter", L"PPP アダプター" };
+
+class MarlinTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
+        ASSERT_TRUE(ImportRegFile(WindowsPath(SAMPLE_DEVICE_REG)));
+        ASSERT_EQ("dword 64", StoredValue(PARMS, L"DefaultTTL")) << "the sample handheld's registry";
+    }
+    void TearDown() override
+    {
+        m_marlin.Kill();
+        RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm");
+    }
+
+    void Start(const std::wstring &strExe = WindowsPath(MARLIN_EXE), const std::wstring &strDirectory = L"",
+               const std::wstring &strArgument = L"")
+    {
+        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory, strArgument) && m_marlin.Sheet()) << "no sheet";
+        m_marlin.Activate();
+        m_hSheet = m_marlin.Sheet();
+    }
+    HWND Item(int nID) const { return Control(m_hSheet, nID); }
+    // With the keyboard, on the closed list: each key changes the selection.
+    void SelectAdapter(int nAdapter) const
+    {
+        Click(Item(IDC_ADAPTER));
+        if (SendMessageW(Item(IDC_ADAPTER), CB_GETDROPPEDSTATE, 0, 0))
+            PressKeys({ VK_F4 });
+        PressKeys({ VK_HOME });
+        for (int i = 0; i < nAdapter; i++)
+            PressKeys({ VK_DOWN });
+        ASSERT_EQ(nAdapter, SendMessageW(Item(IDC_ADAPTER), CB_GETCURSEL, 0, 0));
+    }
+    // Waits for the next message box, checks it and answers it.
+    void ExpectBox(const std::wstring &strText, UINT nType, int nAnswer = IDOK)
+    {
+        HWND hBox = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hBox = m_marlin.Box()) != nullptr; })) << "no \"" << Narrow(strText) << '"';
+        MessageBoxSeen seen = ReadMessageBox(hBox);
+        EXPECT_EQ(Narrow(strText), Narrow(seen.strText));
+        NONCLIENTMETRICSW metrics = {};
+        metrics.cbSize = sizeof(metrics);
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        EXPECT_EQ("", DrawnWrong(GetDlgItem(hBox, 0xFFFF), metrics.lfMessageFont));
+        EXPECT_EQ("Marlin", Narrow(seen.strCaption));
+        EXPECT_EQ(m_hSheet, seen.hOwner) << "owned by the sheet";
+        EXPECT_EQ(nType, seen.nType) << Narrow(seen.strText);
+        EXPECT_TRUE(Answer(hBox, nAnswer)) << "\"" << Narrow(seen.strText) << "\" stays";
+    }
+    // What OK shows when it has written: a notice, and the program ends.
+    void ExpectSaved()
+    {
+        ExpectBox(CHANGED(), MB_OK | MB_ICONEXCLAMATION);
+        EXPECT_TRUE(m_marlin.HasEnded()) << "the program ends with the sheet";
+    }
+
+    // In the platform's file dialog the sheet opens: the types it offers,
+    // then the file's name typed in and, with the keyboard, the type chosen.
+    void ChooseFile(const Wording &types, const std::wstring &strFile, int nType = 1)
+    {
+        HWND hDialog = nullptr, hName = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
+        EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
+        HWND hTypes = GetDlgItem(hDialog, 0x470);   // cmb1
+        EXPECT_EQ(Narrow(types()), Narrow(Text(hTypes))) << "the file types";
+        ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
+        SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
+        if (nType > 1)
+        {
+            Click(hTypes);
+            PressKeys({ VK_HOME });
+            for (int i = 1; i < nType; i++)
+                PressKeys({ VK_DOWN });
+        }
+        PressKeys({ VK_RETURN });
+        if (nType > 1)
+            PressKeys({ VK_RETURN });
+        EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hDialog); })) << "the dialog stays";
+    }
+
+    CProgram m_marlin;
+    HWND m_hSheet = nullptr;
+};
+
+inline void Type(HWND hField, const wchar_t *pszText)
+{
+    Click(hField);
+    PressKeys({ VK_END });
+    for (int i = 0; i < 12; i++)
+        PressKeys({ VK_BACK });
+    TypeText(pszText);
+}
+
+inline std::wstring BackupFolder()
+{
+    WCHAR szFolder[MAX_PATH] = {};
+    SHGetFolderPathW(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, szFolder);
+    return std::wstring(szFolder) + L"\\Marlin\\Backups";
+}
+
+inline void Ttl(HWND hSheet, const wchar_t *pszText)
+{
+    EXPECT_TRUE(ShowPage(hSheet, TTL));
+    Click(Control(hSheet, IDC_TTL_CUSTOM));
+    Type(Control(hSheet, IDC_TTL), pszText);
+    EXPECT_EQ(Narrow(pszText), Narrow(Text(Control(hSheet, IDC_TTL)))) << "every digit fits";
+}
