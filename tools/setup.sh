@@ -131,9 +131,10 @@ wait_for() {
     done
 }
 
-# Marlin's sheet, on the screen: its window id in $sheet.
+# Marlin's sheet, on the screen: its window id in $sheet. Its caption is
+# SHEET_CAPTION (a pattern), "Marlin" on a handheld's registry unless told.
 sheet_shown() {
-    sheet=$(xdotool search --onlyvisible --name '^Marlin$' | head -n 1)
+    sheet=$(xdotool search --onlyvisible --name "${SHEET_CAPTION:-^Marlin\$}" | head -n 1)
     [ -n "$sheet" ]
 }
 

@@ -380,7 +380,7 @@ TEST_F(MarlinTest, OpenAsksToSaveChangesFirstAndARefusedFileLeavesTheDocument)
     WriteFileText(strBroken, "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n");
     Start();
     ASSERT_TRUE(ShowPage(m_hSheet, TTL));
-    Click(Item(IDC_TTL_32));
+    ASSERT_TRUE(ClickRadio(IDC_TTL_32));
     PressKeys({ 'O' }, VK_CONTROL);
     ExpectBox(SAVE_CHANGES(DEVICE_REGISTRY()), MB_YESNOCANCEL | MB_ICONEXCLAMATION, IDCANCEL);
     EXPECT_FALSE(WaitUntil([&] { return m_marlin.OtherDialog() != nullptr; }, 1000)) << "Cancel opened a dialog";
@@ -390,7 +390,7 @@ TEST_F(MarlinTest, OpenAsksToSaveChangesFirstAndARefusedFileLeavesTheDocument)
     ChooseFile(OPEN_TYPES, strDevice);
     EXPECT_TRUE(WaitUntil([&] { return Text(m_hSheet) == L"device.reg - Marlin"; })) << Narrow(Text(m_hSheet));
     EXPECT_EQ(BST_CHECKED, SendMessageW(Item(IDC_TTL_64), BM_GETCHECK, 0, 0)) << "the file's TTL, the change dropped";
-    Click(Item(IDC_TTL_128));
+    ASSERT_TRUE(ClickRadio(IDC_TTL_128));
     PressKeys({ VK_F10, VK_DOWN, VK_RETURN });   // File, Open...
     ExpectBox(SAVE_CHANGES(L"device.reg"), MB_YESNOCANCEL | MB_ICONEXCLAMATION, IDYES);
     ExpectBox(FILE_WRITTEN(strDevice), MB_OK | MB_ICONEXCLAMATION);

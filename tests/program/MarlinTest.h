@@ -46,6 +46,12 @@ protected:
         m_hSheet = m_marlin.Sheet();
     }
     HWND Item(int nID) const { return Control(m_hSheet, nID); }
+    // Clicks a radio button of the page in front; false unless it is checked then.
+    bool ClickRadio(int nID) const
+    {
+        Click(Item(nID));
+        return WaitUntil([&] { return SendMessageW(Item(nID), BM_GETCHECK, 0, 0) == BST_CHECKED; }, 2000);
+    }
     // With the keyboard, on the closed list: each key changes the selection.
     void SelectAdapter(int nAdapter) const
     {
@@ -89,7 +95,7 @@ protected:
         EXPECT_EQ(m_hSheet, GetWindow(hDialog, GW_OWNER));
         HWND hTypes = GetDlgItem(hDialog, 0x470);   // cmb1
         EXPECT_EQ(Narrow(types()), Narrow(Text(hTypes))) << "the file types";
-        ASSERT_TRUE(WaitUntil([&] { return (hName = FocusOf(hDialog)) != nullptr; }));
+        ASSERT_TRUE(WaitUntil([&] { return IsChild(hDialog, hName = FocusOf(hDialog)); })) << "the name has no focus";
         SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
         if (nType > 1)
         {
