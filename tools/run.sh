@@ -2,8 +2,10 @@
 # Runs Marlin in a Wine prefix that holds a sample handheld's registry
 # (build/windows/device-prefix). With a display it shows the sheet and waits
 # for the user to close it. Without one it runs on a virtual screen, saves a
-# picture of each page, of the Settings menu, of the About box and of the
-# Window Calculator in build/windows/screenshots, and cancels the sheet.
+# picture of each page, of the File and Settings menus, of the About box and
+# of the Window Calculator in build/windows/screenshots, and cancels the
+# sheet; then one of the untitled sheet a computer without a handheld's
+# registry shows (in a prefix of its own, build/windows/computer-prefix).
 # MARLIN_LANG=ja runs it in Japanese, and keeps its pictures in ja/ folders
 # of their own.
 set -euo pipefail
@@ -30,6 +32,8 @@ esac
 # The pages in the order of their tabs.
 PAGES="rwin default-ttl pmtu other"
 WAIT_S=10     # for a window to show or go, or the process to end
+
+COMPUTER_PREFIX="$PWD/build/windows/computer-prefix"
 
 start_marlin() {
     ${MARLIN_LOCALE:+env LC_ALL=$MARLIN_LOCALE} wine "$MARLIN" >/dev/null 2>&1 </dev/null &
@@ -86,26 +90,15 @@ take_screenshots() {
         shoot "$sheet" "$SCREENSHOTS/$name.png"
         press ctrl+Tab
     done
-    press F10 Down
-    wait_for popup_shown || give_up "Marlin showed no menu"
-    local X Y sheet_x sheet_y
-    eval "$(xdotool getwindowgeometry --shell "$sheet")"
-    sheet_x=$X sheet_y=$Y
-    eval "$(xdotool getwindowgeometry --shell "$popup")"
-    shoot "$popup" "$SCREENSHOTS/popup.png"
-    shoot "$sheet" "$SCREENSHOTS/menu.png"
-    convert "$SCREENSHOTS/menu.png" "$SCREENSHOTS/popup.png" -geometry "+$((X - sheet_x))+$((Y - sheet_y))" \
-        -composite "$SCREENSHOTS/menu.png"
-    rm "$SCREENSHOTS/popup.png"
-    press Escape Escape
-    wait_for no_popup || give_up "Marlin did not close its menu"
-    press F10 Right Down Down Return   # Help: Contents, (separator), About
+    shoot_menu file-menu Down
+    shoot_menu menu Right Down
+    press F10 Right Right Down Down Return   # Help: Contents, (separator), About
     wait_for popup_shown || give_up "Marlin showed no About box"
     shoot "$popup" "$SCREENSHOTS/about.png"
     press Escape
     wait_for no_popup || give_up "Marlin did not close its About box"
     # Settings: the last item but one. The FOMA preset's link, as an example.
-    press F10 Down Up Up Return
+    press F10 Right Down Up Up Return
     wait_for popup_shown || give_up "Marlin showed no Window Calculator"
     press 3 8 4 Tab 1 3 3 5
     shoot "$popup" "$SCREENSHOTS/calculator.png"
@@ -114,11 +107,50 @@ take_screenshots() {
     press Escape
     wait_for marlin_ended || give_up "Marlin still runs ${WAIT_S} s after Cancel"
     wait "$marlin_pid" || true
-    echo "Pictures of the four pages, the Settings menu, the About box and the Window Calculator in $SCREENSHOTS:"
-    for name in $PAGES menu about calculator; do
+    shoot_untitled
+    echo "Pictures of the four pages, the File and Settings menus, the About box, the Window Calculator and the"
+    echo "untitled sheet in $SCREENSHOTS:"
+    for name in $PAGES $MENUS about calculator untitled; do
         echo "    $SCREENSHOTS/$name.png"
     done
-    compare_with_readme $PAGES menu about calculator
+    compare_with_readme $PAGES $MENUS about calculator untitled
+}
+
+# The menu bar's pop-up that the keys after F10 open, laid over the sheet
+# where it opened, as NAME.png.
+MENUS="file-menu menu"
+shoot_menu() {
+    local name=$1 X Y sheet_x sheet_y
+    shift
+    press F10 "$@"
+    wait_for popup_shown || give_up "Marlin showed no menu for F10 $*"
+    eval "$(xdotool getwindowgeometry --shell "$sheet")"
+    sheet_x=$X sheet_y=$Y
+    eval "$(xdotool getwindowgeometry --shell "$popup")"
+    shoot "$popup" "$SCREENSHOTS/popup.png"
+    shoot "$sheet" "$SCREENSHOTS/$name.png"
+    convert "$SCREENSHOTS/$name.png" "$SCREENSHOTS/popup.png" -geometry "+$((X - sheet_x))+$((Y - sheet_y))" \
+        -composite "$SCREENSHOTS/$name.png"
+    rm "$SCREENSHOTS/popup.png"
+    press Escape Escape
+    wait_for no_popup || give_up "Marlin did not close its menu"
+}
+
+# A computer's registry has no HKLM\Comm\Tcpip: Marlin starts on untitled
+# settings. Its own prefix and wineserver, on the same screen.
+shoot_untitled() {
+    wineserver -k >/dev/null 2>&1 || true
+    use_wine_prefix "$COMPUTER_PREFIX"
+    start_wineserver
+    unmanaged_windows
+    fonts_follow_language
+    start_marlin
+    SHEET_CAPTION=' - Marlin$' wait_for sheet_shown || give_up "Marlin showed no untitled sheet"
+    sleep 0.5
+    shoot "$sheet" "$SCREENSHOTS/untitled.png"
+    press Escape
+    wait_for marlin_ended || give_up "Marlin still runs ${WAIT_S} s after Cancel"
+    wait "$marlin_pid" || true
 }
 
 # The README shows the pictures in doc/screenshots; say which of them no
