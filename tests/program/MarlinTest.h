@@ -87,8 +87,9 @@ protected:
     }
 
     // In the platform's file dialog the sheet opens: the types it offers,
-    // then the file's name typed in and, with the keyboard, the type chosen.
-    void ChooseFile(const Wording &types, const std::wstring &strFile, int nType = 1)
+    // then the file's name typed in and, with the keyboard, the second type
+    // where asked for.
+    void ChooseFile(const Wording &types, const std::wstring &strFile, bool bSecondType = false)
     {
         HWND hDialog = nullptr, hName = nullptr;
         ASSERT_TRUE(WaitUntil([&] { return (hDialog = m_marlin.OtherDialog()) != nullptr; })) << "no file dialog";
@@ -97,16 +98,12 @@ protected:
         EXPECT_EQ(Narrow(types()), Narrow(Text(hTypes))) << "the file types";
         ASSERT_TRUE(WaitUntil([&] { return IsChild(hDialog, hName = FocusOf(hDialog)); })) << "the name has no focus";
         SendMessageW(hName, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(strFile.c_str()));
-        if (nType > 1)
+        if (bSecondType)
         {
-            Click(hTypes);
-            PressKeys({ VK_HOME });
-            for (int i = 1; i < nType; i++)
-                PressKeys({ VK_DOWN });
+            Click(hTypes);   // the list drops down
+            PressKeys({ VK_HOME, VK_DOWN, VK_RETURN });
         }
         PressKeys({ VK_RETURN });
-        if (nType > 1)
-            PressKeys({ VK_RETURN });
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hDialog); })) << "the dialog stays";
     }
 

@@ -273,18 +273,21 @@ inline LOGFONTW TemplateFont()
     return font;
 }
 
-// A text's width in a font, and which pixels of a control are ink (darker
-// than mid-grey): on the screen, or as a static control draws the text in
-// the font, here.
-inline int TextWidth(const std::wstring &strText, const LOGFONTW &font)
+// Whether a control's text, in a font, fits the control, on as many lines
+// as its height holds (less the width of a check box's box), and which
+// pixels of a control are ink (darker than mid-grey): on the screen, or as
+// a static control draws the text in the font, here.
+inline bool TextFits(HWND hItem, const LOGFONTW &font, int nBoxWidth = 0)
 {
+    RECT rcItem = {}, rcText = {};
+    GetClientRect(hItem, &rcItem);
+    rcText.right = rcItem.right - nBoxWidth;
     HDC hScreen = GetDC(nullptr);
     HGDIOBJ hOldFont = SelectObject(hScreen, CreateFontIndirectW(&font));
-    SIZE size = {};
-    GetTextExtentPoint32W(hScreen, strText.c_str(), static_cast<int>(strText.size()), &size);
+    DrawTextW(hScreen, Text(hItem).c_str(), -1, &rcText, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     DeleteObject(SelectObject(hScreen, hOldFont));
     ReleaseDC(nullptr, hScreen);
-    return size.cx;
+    return rcText.right <= rcItem.right - nBoxWidth && rcText.bottom <= rcItem.bottom;
 }
 inline std::vector<bool> Ink(HWND hItem, const LOGFONTW &font, const std::wstring *pstrText = nullptr)
 {
