@@ -86,9 +86,8 @@ protected:
         EXPECT_TRUE(m_marlin.HasEnded()) << "the program ends with the sheet";
     }
 
-    // In the platform's file dialog the sheet opens: the types it offers,
-    // then the file's name typed in and, with the keyboard, the second type
-    // where asked for.
+    // In the platform's file dialog the sheet opens: the types it offers, the
+    // file's name typed in and, by keyboard, the second type where asked for.
     void ChooseFile(const Wording &types, const std::wstring &strFile, bool bSecondType = false)
     {
         HWND hDialog = nullptr, hName = nullptr;

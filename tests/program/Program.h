@@ -273,10 +273,9 @@ inline LOGFONTW TemplateFont()
     return font;
 }
 
-// Whether a control's text, in a font, fits the control, on as many lines
-// as its height holds (less the width of a check box's box), and which
-// pixels of a control are ink (darker than mid-grey): on the screen, or as
-// a static control draws the text in the font, here.
+// Whether a control's text in a font fits it (less a check box's box), on
+// as many lines as it holds, one at least; and which pixels of a control are
+// ink (darker than mid-grey): on the screen, or as drawn here in the font.
 inline bool TextFits(HWND hItem, const LOGFONTW &font, int nBoxWidth = 0)
 {
     RECT rcItem = {}, rcText = {};
@@ -284,10 +283,12 @@ inline bool TextFits(HWND hItem, const LOGFONTW &font, int nBoxWidth = 0)
     rcText.right = rcItem.right - nBoxWidth;
     HDC hScreen = GetDC(nullptr);
     HGDIOBJ hOldFont = SelectObject(hScreen, CreateFontIndirectW(&font));
+    TEXTMETRICW metrics = {};
+    GetTextMetricsW(hScreen, &metrics);
     DrawTextW(hScreen, Text(hItem).c_str(), -1, &rcText, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
     DeleteObject(SelectObject(hScreen, hOldFont));
     ReleaseDC(nullptr, hScreen);
-    return rcText.right <= rcItem.right - nBoxWidth && rcText.bottom <= rcItem.bottom;
+    return rcText.right <= rcItem.right - nBoxWidth && rcText.bottom <= std::max(rcItem.bottom, metrics.tmHeight);
 }
 inline std::vector<bool> Ink(HWND hItem, const LOGFONTW &font, const std::wstring *pstrText = nullptr)
 {
