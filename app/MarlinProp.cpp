@@ -53,6 +53,8 @@ BOOL CMarlinProp::OnInitDialog()
     LoadAccelTable(IDR_MENUBAR);
     // As DragAcceptFiles does, without loading the shell at every start.
     SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE) | WS_EX_ACCEPTFILES);
-    ShowDocument();
+    // The system registry's sheet shows itself as it is made.
+    if (m_pFile)
+        ShowDocument();
     return bResult;
 }
