@@ -43,25 +43,23 @@ std::unique_ptr<CEditedFile> CEditedFile::SaveAs(const WCHAR *pszPath, CRegFile:
     auto pSaved = std::make_unique<CEditedFile>();
     pSaved->m_strPath = pszPath;
     bool bReadBack = pSaved->m_file.Parse(bytes, pSaved->m_variables) && pSaved->m_file.Tree().WriteTo(pSaved->m_registry);
-    std::vector<RegSetting> readBack = bReadBack ? ManagedSettings(pSaved->m_registry, params) : settings;
-    for (size_t i = 0; i < settings.size() && bReadBack; i++)
-        bReadBack = readBack[i].bPresent == settings[i].bPresent && readBack[i].value == settings[i].value;
-    DWORD dwAttributes = GetFileAttributesW(pszPath);
-    DWORD dwError = ERROR_INVALID_DATA;
-    if (bReadBack && dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
-        dwError = ERROR_ACCESS_DENIED;
-    else if (bReadBack && !ReplaceFileBytes(pszPath, bytes))
-        dwError = GetLastError();
-    else if (bReadBack)
+    if (bReadBack)
+    {
+        std::vector<RegSetting> readBack = ManagedSettings(pSaved->m_registry, params);
+        for (size_t i = 0; i < settings.size() && bReadBack; i++)
+            bReadBack = readBack[i].bPresent == settings[i].bPresent && readBack[i].value == settings[i].value;
+    }
+    if (bReadBack && ReplaceFileBytes(pszPath, bytes))
         return pSaved;
+    DWORD dwError = bReadBack ? GetLastError() : ERROR_INVALID_DATA;
     *pstrFailure = FormatResource(IDS_SAVE_AS_FAILED, { pszPath, SystemMessage(dwError) });
     return nullptr;
 }
 
 bool CEditedFile::Write(const CTcpParams &params, CString *pstrFailure)
 {
-    // Source control leaves a file that is not checked out read-only, which
-    // the rename would replace all the same.
+    // Source control leaves a file that is not checked out read-only: it is
+    // told apart, so that the user learns to check it out.
     DWORD dwAttributes = GetFileAttributesW(m_strPath);
     std::vector<BYTE> bytes;
     if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))

@@ -18,6 +18,8 @@ void CMarlinProp::SetDocument(std::unique_ptr<CEditedFile> pFile)
     m_pRegistry = &m_pFile->Registry();
     m_bSaveIncomplete = false;
     theParams.Load(*m_pRegistry);
+    if (m_hWnd)
+        ShowDocument();
 }
 
 void CMarlinProp::ShowDocument()
@@ -51,13 +53,13 @@ bool CMarlinProp::OpenDocument(const WCHAR *pszPath)
         return false;
     }
     SetDocument(std::move(pFile));
-    ShowDocument();
     return true;
 }
 
 bool CMarlinProp::SaveAs()
 {
     CString strPath = m_pFile ? m_pFile->Path() : CString();
+    // The types in the filter's order: regedit's file, then an image's.
     DWORD nType = m_pFile && !m_pFile->IsUntitled() && m_pFile->File().GetDialect() == CRegFile::DIALECT_IMAGE ? 2 : 1;
     if (!ChooseFileToSave(m_hWnd, IDS_SAVE_FILTER, &strPath, &nType))
         return false;
@@ -70,7 +72,6 @@ bool CMarlinProp::SaveAs()
         return false;
     }
     SetDocument(std::move(pSaved));
-    ShowDocument();
     return true;
 }
 

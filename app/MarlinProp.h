@@ -34,7 +34,8 @@ public:
     // A registry file edited instead of the system registry, or untitled
     // settings: "Reset" and OK read and write its tree, there is no backup
     // and no soft reset, and OK writes the file (an untitled one asks where
-    // first). theParams holds what it holds from then on.
+    // first). theParams holds what it holds from then on, and the sheet, once
+    // its window exists, shows it.
     void SetDocument(std::unique_ptr<CEditedFile> pFile);
 
 protected:

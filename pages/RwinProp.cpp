@@ -39,7 +39,6 @@ void CRwinProp::ShowAdapters() const
         ::SendMessageW(hList, CB_ADDSTRING, 0,
                      reinterpret_cast<LPARAM>(static_cast<const WCHAR *>(theParams.m_pAdapters[i].m_strDisplayName)));
     ::SendMessageW(hList, CB_SETCURSEL, 0, 0);
-    ShowWindowSize();
 }
 
 void CRwinProp::ShowNoDeviceNote(bool bShow) const

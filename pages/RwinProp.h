@@ -14,7 +14,7 @@ public:
     int GetSelectedAdapter() const;
     void ShowParams() const override;
     // The list anew, for a record read from another document; the first
-    // adapter selected.
+    // adapter selected, its window shown by ShowParams.
     void ShowAdapters() const;
     // Whether the page says that this computer keeps no handheld's settings.
     void ShowNoDeviceNote(bool bShow) const;

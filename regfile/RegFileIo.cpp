@@ -47,6 +47,12 @@ bool WriteNewFile(const WCHAR *pszPath, const std::vector<BYTE> &bytes)
 
 bool ReplaceFileBytes(const WCHAR *pszPath, const std::vector<BYTE> &bytes)
 {
+    DWORD dwAttributes = GetFileAttributesW(pszPath);
+    if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
+    {
+        SetLastError(ERROR_ACCESS_DENIED);
+        return false;
+    }
     CString strTemporary = CString(pszPath) + L".marlin-new";
     if (!WriteAll(strTemporary, CREATE_ALWAYS, bytes))
         return false;
