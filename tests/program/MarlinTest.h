@@ -41,7 +41,11 @@ protected:
     void Start(const std::wstring &strExe = WindowsPath(MARLIN_EXE), const std::wstring &strDirectory = L"",
                const std::wstring &strArgument = L"")
     {
-        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory, strArgument) && m_marlin.Sheet()) << "no sheet";
+        ASSERT_TRUE(m_marlin.Start(strExe, strDirectory, strArgument)) << "nothing shown, error " << GetLastError();
+        // What it shows first may be a box in front of the sheet, or the sheet a moment before it is found.
+        HWND hBox = m_marlin.Box();
+        ASSERT_TRUE(WaitUntil([&] { return m_marlin.Sheet() != nullptr; }))
+            << "no sheet" << (hBox ? ": \"" + Narrow(ReadMessageBox(hBox).strText) + "\"" : std::string());
         m_marlin.Activate();
         m_hSheet = m_marlin.Sheet();
     }
