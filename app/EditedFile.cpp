@@ -13,12 +13,18 @@ bool CEditedFile::Open(const WCHAR *pszPath)
 {
     m_strPath = pszPath;
     std::vector<BYTE> bytes;
-    if (!ReadFileBytes(pszPath, &bytes) || !m_file.Parse(bytes, m_variables) || !m_file.Tree().WriteTo(m_registry))
+    m_refusal = FileError();
+    if (!ReadFileBytes(pszPath, &bytes))
+        return false;
+    if (!m_file.Parse(bytes, m_variables))
+        return m_refusal = m_file.Error(), false;
+    if (!m_file.Tree().WriteTo(m_registry))
         return false;
     // The lines that give the sheet its keys and values must say what they set.
     CTcpParams params;
     params.Load(m_registry);
-    return m_file.DefinesNeededNames(TcpipKeys::COMM, ManagedSettings(m_registry, params));
+    m_refusal = m_file.UnknownNeed(TcpipKeys::COMM, ManagedSettings(m_registry, params));
+    return m_refusal.code == FILE_OK;
 }
 
 void CEditedFile::OpenUntitled()
@@ -33,7 +39,7 @@ CString CEditedFile::Title() const
     return IsUntitled() ? LoadResourceString(IDS_UNTITLED) : CString(FileNameOf(m_strPath));
 }
 
-std::unique_ptr<CEditedFile> CEditedFile::SaveAs(const WCHAR *pszPath, CRegFile::Dialect dialect, CTcpParams &params,
+std::unique_ptr<CEditedFile> CEditedFile::SaveAs(const WCHAR *pszPath, Dialect dialect, CTcpParams &params,
                                                  CString *pstrFailure)
 {
     std::vector<RegSetting> settings = SavedSettings(params);
@@ -62,10 +68,14 @@ bool CEditedFile::Write(const CTcpParams &params, CString *pstrFailure)
     // told apart, so that the user learns to check it out.
     DWORD dwAttributes = GetFileAttributesW(m_strPath);
     std::vector<BYTE> bytes;
+    RewriteFailure failure = REWRITE_DONE;
     if (dwAttributes != INVALID_FILE_ATTRIBUTES && (dwAttributes & FILE_ATTRIBUTE_READONLY))
         *pstrFailure = FormatResource(IDS_FILE_READ_ONLY, { m_strPath });
-    else if (!m_file.Rewrite(ManagedSettings(m_registry, params), &bytes))
-        *pstrFailure = FormatResource(IDS_FILE_NOT_READ_BACK, { m_strPath });
+    else if (!m_file.Rewrite(ManagedSettings(m_registry, params), &bytes, &failure))
+        *pstrFailure = FormatResource(failure == REWRITE_NO_LINE    ? IDS_FILE_NO_LINE
+                                      : failure == REWRITE_ENCODING ? IDS_FILE_ENCODING
+                                                                    : IDS_FILE_NOT_READ_BACK,
+                                      { m_strPath });
     else if (!ReplaceFileBytes(m_strPath, bytes))
         *pstrFailure = FormatResource(IDS_FILE_WRITE_FAILED, { m_strPath, SystemMessage(GetLastError()) });
     else
@@ -79,29 +89,31 @@ namespace
 // Why a file was refused, in the user's words.
 const struct
 {
-    CRegFile::Error error;
+    FileErrorCode error;
     UINT nText;
 } REFUSALS[] = {
-    { CRegFile::ERROR_NO_HEADER, IDS_REGFILE_NO_HEADER },
-    { CRegFile::ERROR_NOT_TEXT, IDS_REGFILE_NOT_TEXT },
-    { CRegFile::ERROR_BAD_KEY, IDS_REGFILE_BAD_KEY },
-    { CRegFile::ERROR_VALUE_OUTSIDE_KEY, IDS_REGFILE_VALUE_OUTSIDE_KEY },
-    { CRegFile::ERROR_NOT_AN_ENTRY, IDS_REGFILE_NOT_AN_ENTRY },
-    { CRegFile::ERROR_UNTERMINATED_STRING, IDS_REGFILE_UNTERMINATED_STRING },
-    { CRegFile::ERROR_BAD_NUMBER, IDS_REGFILE_BAD_NUMBER },
-    { CRegFile::ERROR_TRUNCATED_CONTINUATION, IDS_REGFILE_TRUNCATED_CONTINUATION },
-    { CRegFile::ERROR_NOT_MACHINE, IDS_REGFILE_NOT_MACHINE },
-    { CRegFile::ERROR_UTF8_BOM, IDS_REGFILE_UTF8_BOM },
-    { CRegFile::ERROR_BAD_ESCAPE, IDS_REGFILE_BAD_ESCAPE },
-    { CRegFile::ERROR_BROKEN_CONTINUATION, IDS_REGFILE_BROKEN_CONTINUATION },
-    { CRegFile::ERROR_BAD_STRING_BYTES, IDS_REGFILE_BAD_STRING_BYTES },
-    { CRegFile::ERROR_UNCLOSED_IF, IDS_REGFILE_UNCLOSED_IF },
-    { CRegFile::ERROR_UNMATCHED_CONDITION, IDS_REGFILE_UNMATCHED_CONDITION },
-    { CRegFile::ERROR_UNDEFINED_NAME, IDS_REGFILE_UNDEFINED_NAME },
+    { FILE_NO_HEADER, IDS_REGFILE_NO_HEADER },
+    { FILE_NOT_TEXT, IDS_REGFILE_NOT_TEXT },
+    { FILE_BAD_KEY, IDS_REGFILE_BAD_KEY },
+    { FILE_VALUE_OUTSIDE_KEY, IDS_REGFILE_VALUE_OUTSIDE_KEY },
+    { FILE_NOT_AN_ENTRY, IDS_REGFILE_NOT_AN_ENTRY },
+    { FILE_UNTERMINATED_STRING, IDS_REGFILE_UNTERMINATED_STRING },
+    { FILE_BAD_NUMBER, IDS_REGFILE_BAD_NUMBER },
+    { FILE_TRUNCATED_CONTINUATION, IDS_REGFILE_TRUNCATED_CONTINUATION },
+    { FILE_NOT_MACHINE, IDS_REGFILE_NOT_MACHINE },
+    { FILE_UTF8_BOM, IDS_REGFILE_UTF8_BOM },
+    { FILE_BAD_ESCAPE, IDS_REGFILE_BAD_ESCAPE },
+    { FILE_BROKEN_CONTINUATION, IDS_REGFILE_BROKEN_CONTINUATION },
+    { FILE_BAD_STRING_BYTES, IDS_REGFILE_BAD_STRING_BYTES },
+    { FILE_UNCLOSED_IF, IDS_REGFILE_UNCLOSED_IF },
+    { FILE_UNMATCHED_CONDITION, IDS_REGFILE_UNMATCHED_CONDITION },
+    { FILE_UNDEFINED_NAME, IDS_REGFILE_UNDEFINED_NAME },
+    { FILE_BUILD_ERROR, IDS_REGFILE_BUILD_ERROR },
+    { FILE_OPAQUE_VALUE, IDS_REGFILE_OPAQUE_VALUE },
 };
-static_assert(ARRAYSIZE(REFUSALS) == CRegFile::ERROR_COUNT - 1, "a text for every error");
+static_assert(ARRAYSIZE(REFUSALS) == FILE_ERROR_COUNT - 1, "a text for every error");
 
-UINT RefusalText(CRegFile::Error error)
+UINT RefusalText(FileErrorCode error)
 {
     for (const auto &refusal : REFUSALS)
         if (refusal.error == error)
@@ -111,10 +123,10 @@ UINT RefusalText(CRegFile::Error error)
 
 } // namespace
 
-CString FileRefusal(const WCHAR *pszPath, const CRegFile &file)
+CString FileRefusal(const WCHAR *pszPath, const FileError &error)
 {
-    if (file.GetError() == CRegFile::ERROR_NONE)
+    if (error.code == FILE_OK)
         return FormatResource(IDS_FILE_UNREADABLE, { pszPath });
-    return FormatResource(IDS_FILE_NOT_REGISTRY, { pszPath, DecimalText(file.GetErrorLine()),
-                                                   LoadResourceString(RefusalText(file.GetError())) });
+    CString strWhy = FormatResource(RefusalText(error.code), { error.strText.c_str() });
+    return FormatResource(IDS_FILE_NOT_REGISTRY, { pszPath, DecimalText(error.nLine), strWhy });
 }

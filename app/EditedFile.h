@@ -18,12 +18,13 @@ class CEditedFile
 {
 public:
     // False with GetLastError() set when the file cannot be read, or with
-    // File().GetError() when it is not a registry file Marlin can edit.
+    // Refusal() saying why it is not a registry file Marlin can edit.
     bool Open(const WCHAR *pszPath);
     // The stack's defaults, and the PPP adapter that the presets tune.
     void OpenUntitled();
     bool IsUntitled() const { return m_strPath.IsEmpty(); }
     const CRegFile &File() const { return m_file; }
+    const FileError &Refusal() const { return m_refusal; }
     const CString &Path() const { return m_strPath; }
     // The file's name, or "Untitled".
     CString Title() const;
@@ -38,16 +39,17 @@ public:
     // gives it back to be edited from then on. The bytes are read back
     // before they replace what the path holds. Null with what the user is
     // told.
-    static std::unique_ptr<CEditedFile> SaveAs(const WCHAR *pszPath, CRegFile::Dialect dialect, CTcpParams &params,
+    static std::unique_ptr<CEditedFile> SaveAs(const WCHAR *pszPath, Dialect dialect, CTcpParams &params,
                                                CString *pstrFailure);
 
 private:
     CProcessVariables m_variables;
     CString m_strPath;
     CRegFile m_file;
+    FileError m_refusal;
     CMemoryRegistry m_registry;
 };
 
 // What the user is told of a registry file that could not be read (no
 // error in the file) or was refused (the error and its line).
-CString FileRefusal(const WCHAR *pszPath, const CRegFile &file);
+CString FileRefusal(const WCHAR *pszPath, const FileError &error);

@@ -49,7 +49,7 @@ bool CMarlinProp::OpenDocument(const WCHAR *pszPath)
     auto pFile = std::make_unique<CEditedFile>();
     if (!pFile->Open(pszPath))
     {
-        ShowMessage(FileRefusal(pFile->Path(), pFile->File()), MB_OK | MB_ICONSTOP);
+        ShowMessage(FileRefusal(pFile->Path(), pFile->Refusal()), MB_OK | MB_ICONSTOP);
         return false;
     }
     SetDocument(std::move(pFile));
@@ -60,12 +60,12 @@ bool CMarlinProp::SaveAs()
 {
     CString strPath = m_pFile ? m_pFile->Path() : CString();
     // The types in the filter's order: regedit's file, then an image's.
-    DWORD nType = m_pFile && !m_pFile->IsUntitled() && m_pFile->File().GetDialect() == CRegFile::DIALECT_IMAGE ? 2 : 1;
+    DWORD nType = m_pFile && !m_pFile->IsUntitled() && m_pFile->File().GetDialect() == DIALECT_IMAGE ? 2 : 1;
     if (!ChooseFileToSave(m_hWnd, IDS_SAVE_FILTER, &strPath, &nType))
         return false;
     CString strFailure;
     std::unique_ptr<CEditedFile> pSaved = CEditedFile::SaveAs(
-        strPath, nType == 2 ? CRegFile::DIALECT_IMAGE : CRegFile::DIALECT_REGEDIT, theParams, &strFailure);
+        strPath, nType == 2 ? DIALECT_IMAGE : DIALECT_REGEDIT, theParams, &strFailure);
     if (!pSaved)
     {
         ShowMessage(strFailure, MB_OK | MB_ICONSTOP);

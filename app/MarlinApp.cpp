@@ -39,7 +39,7 @@ BOOL CMarlinApp::InitInstance()
     if (nArguments > 2)
         strError = LoadResourceString(IDS_USAGE);
     else if (nArguments == 2 && !pFile->Open(ppszArguments[1]))
-        strError = FileRefusal(pFile->Path(), pFile->File());
+        strError = FileRefusal(pFile->Path(), pFile->Refusal());
     if (!strError.IsEmpty())
     {
         MessageBoxW(nullptr, strError, strProduct, MB_OK | MB_ICONSTOP);

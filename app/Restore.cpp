@@ -23,9 +23,11 @@ void CMarlinProp::OnRestoreBackup()
 
     std::vector<BYTE> bytes;
     CRegFile file;
-    if (!ReadFileBytes(szFile, &bytes) || !file.Parse(bytes, CProcessVariables()) || !file.OnlyMachineKeys())
+    FileError refusal;
+    if (!ReadFileBytes(szFile, &bytes) || !file.Parse(bytes, CProcessVariables()) ||
+        (refusal = file.ForeignKey()).code != FILE_OK)
     {
-        ShowMessage(FileRefusal(szFile, file), MB_OK | MB_ICONSTOP);
+        ShowMessage(FileRefusal(szFile, refusal.code != FILE_OK ? refusal : file.Error()), MB_OK | MB_ICONSTOP);
         return;
     }
 
@@ -39,9 +41,9 @@ void CMarlinProp::OnRestoreBackup()
     CTcpParams params;
     params.Load(restored);
     std::vector<RegSetting> settings = ManagedSettings(restored, params);
-    if (!file.DefinesNeededNames(TcpipKeys::COMM, settings))
+    if ((refusal = file.UnknownNeed(TcpipKeys::COMM, settings)).code != FILE_OK)
     {
-        ShowMessage(FileRefusal(szFile, file), MB_OK | MB_ICONSTOP);
+        ShowMessage(FileRefusal(szFile, refusal), MB_OK | MB_ICONSTOP);
         return;
     }
     if (!file.Mentions(settings))

@@ -1,7 +1,4 @@
-// A value's data, after its "=": read as regedit reads it (every quirk that
-// decides what an import leaves), or as a device image's build does, and
-// written so that both read it back as it was.
-#include "RegFile.h"
+#include "ValueData.h"
 
 #include <algorithm>
 
@@ -47,179 +44,195 @@ bool ReadHexLine(const WString &str, size_t nAt, std::vector<BYTE> *pData, bool 
     return true;
 }
 
-} // namespace
-
-bool CRegFile::ParseData(Entry &entry, const WString &strData, int *pnLine)
+FileError QuotedError(Unquoted unquoted, int nLine)
 {
-    const int nLine = *pnLine + 1;
-    RegValue &value = entry.value;
-    WString strText;
-    size_t nEnd = 0;
-    if (!strData.empty() && strData[0] == '-')
+    return Refusal(unquoted == UNQUOTED_NUL ? FILE_BAD_ESCAPE : FILE_UNTERMINATED_STRING, nLine);
+}
+
+// The lines of one value, walked as its data goes on.
+class CDataReader
+{
+public:
+    CDataReader(const std::vector<WString> &lines, int nFirstLine, const DialectRules &rules, Encoding encoding,
+                FileError *pError)
+        : m_lines(lines), m_nFirstLine(nFirstLine), m_rules(rules), m_encoding(encoding), m_error(*pError)
     {
-        entry.bDelete = true;
-        return EndsEntry(strData, 1) || Fail(ERROR_NOT_AN_ENTRY, nLine);
     }
-    if (!strData.empty() && strData[0] == '"')
+
+    bool Read(size_t nData, ValueData *pData)
     {
-        switch (ParseQuoted(strData, &nEnd, &strText))
+        const WString strData = m_lines[0].substr(nData, ContentTail(m_lines[0], nData));
+        RegValue &value = pData->value;
+        if (!strData.empty() && strData[0] == '-')
         {
-        case UNQUOTED_OPEN:
-            return Fail(ERROR_UNTERMINATED_STRING, nLine);
-        case UNQUOTED_NUL:
-            return Fail(ERROR_BAD_ESCAPE, nLine);
-        case UNQUOTED:
-            break;
+            pData->bDelete = true;
+            return EndsEntry(strData, 1) || Fail(FILE_NOT_AN_ENTRY);
         }
-        value.dwType = REG_SZ;
-        AppendUtf16(strText + WCHAR(0), &value.data);
-        return EndsEntry(strData, nEnd) || Fail(ERROR_NOT_AN_ENTRY, nLine);
-    }
-    // The types are written in lower case only.
-    if (strData.compare(0, 6, TEXT("dword:")) == 0)
-        return ParseDword(strData, 6, &value, nLine);
-    if (strData.compare(0, 4, TEXT("hex:")) == 0 || strData.compare(0, 4, TEXT("hex(")) == 0)
-        return ParseHexData(strData, &value, pnLine);
-    if (m_dialect == DIALECT_IMAGE && strData.compare(0, 9, TEXT("multi_sz:")) == 0)
-        return ParseMultiSz(strData.substr(9), &value, pnLine);
-    return Fail(ERROR_NOT_AN_ENTRY, nLine);
-}
-
-// regedit: at most 8 digits (none at all before a comment reads as 0); an
-// image: any number of digits that fits.
-bool CRegFile::ParseDword(const WString &strData, size_t nAt, RegValue *pValue, int nLine)
-{
-    const size_t nStart = nAt = SkipBlanks(strData, nAt);
-    unsigned long long nNumber = 0;
-    for (; nAt < strData.size() && IsHexDigit(strData[nAt]); nAt++)
-        nNumber = std::min(nNumber << 4 | static_cast<unsigned>(HexDigit(strData[nAt])), 0x100000000ULL);
-    const size_t nDigits = nAt - nStart;
-    bool bFits = m_dialect == DIALECT_REGEDIT ? nDigits <= 8 && nStart < strData.size() : nDigits > 0 && nNumber <= 0xFFFFFFFF;
-    if (!bFits || !EndsEntry(strData, nAt))
-        return Fail(ERROR_BAD_NUMBER, nLine);
-    *pValue = DwordValue(static_cast<DWORD>(nNumber));
-    return true;
-}
-
-// The next line a value's data goes on on, past blank lines and comments;
-// -1 at the end of the file.
-int CRegFile::NextDataLine(int nLine, WString *pstrText)
-{
-    while (++nLine < static_cast<int>(m_lines.size()))
-    {
-        *pstrText = LineText(nLine);
-        if (!EndsEntry(*pstrText, 0))
-            return nLine;
-    }
-    return -1;
-}
-
-bool CRegFile::ParseHexData(const WString &strData, RegValue *pValue, int *pnLine)
-{
-    size_t nAt = 4;
-    pValue->dwType = REG_BINARY;
-    if (strData[3] == '(')
-    {
-        DWORD dwType = 0;
-        bool bTooBig = false;
-        // As regedit: no "0x" in front of the type.
-        if (nAt == strData.size() || (nAt + 1 < strData.size() && (strData[nAt + 1] == 'x' || strData[nAt + 1] == 'X')))
-            return Fail(ERROR_BAD_NUMBER, *pnLine + 1);
-        ReadNumber(strData, &nAt, &dwType, &bTooBig);
-        if (bTooBig || strData.compare(nAt, 2, TEXT("):")) != 0)
-            return Fail(ERROR_BAD_NUMBER, *pnLine + 1);
-        pValue->dwType = dwType;
-        nAt += 2;
-    }
-    // regedit makes string data whole only when the first line has some.
-    const bool bWhole = m_dialect == DIALECT_REGEDIT && IsStringType(pValue->dwType) && nAt < strData.size();
-    bool bMore = false;
-    WString strText = strData;
-    const int nFirst = *pnLine;
-    for (;;)
-    {
-        if (!ReadHexLine(strText, nAt, &pValue->data, &bMore))
-            return Fail(ERROR_BAD_NUMBER, *pnLine + 1);
-        if (!bMore)
-            break;
-        int nNext = NextDataLine(*pnLine, &strText);
-        if (nNext < 0 && m_dialect == DIALECT_IMAGE)
-            return Fail(ERROR_TRUNCATED_CONTINUATION, static_cast<int>(m_lines.size()));
-        if (nNext < 0)
+        if (!strData.empty() && strData[0] == '"')
         {
-            m_nOpenAtEnd = nFirst;
-            break;
+            size_t nEnd = 0;
+            WString strText;
+            Unquoted unquoted = ParseQuoted(strData, &nEnd, &strText);
+            if (unquoted != UNQUOTED)
+                return m_error = QuotedError(unquoted, Line()), false;
+            value.dwType = REG_SZ;
+            AppendUtf16(strText + WCHAR(0), &value.data);
+            return EndsEntry(strData, nEnd) || Fail(FILE_NOT_AN_ENTRY);
         }
-        nAt = SkipBlanks(strText, 0);
-        if (!IsHexDigit(strText[nAt]))
-            return Fail(ERROR_BROKEN_CONTINUATION, nNext + 1);
-        *pnLine = nNext;
+        if (m_rules.bOpaqueData && (strData.compare(0, 4, TEXT("LOC_")) == 0 || strData.compare(0, 7, TEXT("mui_sz:")) == 0))
+            return pData->bOpaque = true;
+        // The types are written in lower case only.
+        if (strData.compare(0, 6, TEXT("dword:")) == 0)
+            return ReadDword(strData, 6, &value);
+        if (strData.compare(0, 4, TEXT("hex:")) == 0 || strData.compare(0, 4, TEXT("hex(")) == 0)
+            return ReadHex(strData, &value);
+        if (m_rules.bMultiSz && strData.compare(0, 9, TEXT("multi_sz:")) == 0)
+            return ReadMultiSz(strData.substr(9), &value);
+        return Fail(FILE_NOT_AN_ENTRY);
     }
-    if (!bWhole)
+
+private:
+    // Data ends before trailing blanks.
+    static size_t ContentTail(const WString &strText, size_t nData)
+    {
+        size_t nEnd = strText.size();
+        while (nEnd > nData && IsSpace(strText[nEnd - 1]))
+            nEnd--;
+        return nEnd - nData;
+    }
+    int Line() const { return m_nFirstLine + m_nAt + 1; }
+    bool Fail(FileErrorCode code) { return m_error = Refusal(code, Line()), false; }
+    // The next line the data goes on on; false at the end of the value.
+    bool NextLine(WString *pstrText)
+    {
+        while (++m_nAt < static_cast<int>(m_lines.size()))
+            if (!EndsEntry(m_lines[m_nAt], 0))
+                return *pstrText = m_lines[m_nAt], true;
+        m_nAt--;
+        return false;
+    }
+
+    // regedit: at most 8 digits (none at all before a comment reads as 0);
+    // an image: any number of digits that fits.
+    bool ReadDword(const WString &strData, size_t nAt, RegValue *pValue)
+    {
+        const size_t nStart = nAt = SkipBlanks(strData, nAt);
+        unsigned long long nNumber = 0;
+        for (; nAt < strData.size() && IsHexDigit(strData[nAt]); nAt++)
+            nNumber = std::min(nNumber << 4 | static_cast<unsigned>(HexDigit(strData[nAt])), 0x100000000ULL);
+        const size_t nDigits = nAt - nStart;
+        bool bFits = m_rules.bAnyDwordDigits ? nDigits > 0 && nNumber <= 0xFFFFFFFF : nDigits <= 8 && nStart < strData.size();
+        if (!bFits || !EndsEntry(strData, nAt))
+            return Fail(FILE_BAD_NUMBER);
+        *pValue = DwordValue(static_cast<DWORD>(nNumber));
         return true;
+    }
+
+    bool ReadHex(const WString &strData, RegValue *pValue)
+    {
+        size_t nAt = 4;
+        pValue->dwType = REG_BINARY;
+        if (strData[3] == '(')
+        {
+            DWORD dwType = 0;
+            bool bTooBig = false;
+            // As regedit: no "0x" in front of the type.
+            if (nAt == strData.size() || (nAt + 1 < strData.size() && (strData[nAt + 1] == 'x' || strData[nAt + 1] == 'X')))
+                return Fail(FILE_BAD_NUMBER);
+            ReadNumber(strData, &nAt, &dwType, &bTooBig);
+            if (bTooBig || strData.compare(nAt, 2, TEXT("):")) != 0)
+                return Fail(FILE_BAD_NUMBER);
+            pValue->dwType = dwType;
+            nAt += 2;
+        }
+        // regedit makes string data whole only when the first line has some.
+        const bool bWhole = m_rules.bWholeHexStrings && IsStringType(pValue->dwType) && nAt < strData.size();
+        bool bMore = false;
+        for (WString strText = strData;;)
+        {
+            if (!ReadHexLine(strText, nAt, &pValue->data, &bMore))
+                return Fail(FILE_BAD_NUMBER);
+            if (!bMore || !NextLine(&strText))
+                break;
+            nAt = SkipBlanks(strText, 0);
+            if (!IsHexDigit(strText[nAt]))
+                return Fail(FILE_BROKEN_CONTINUATION);
+        }
+        return !bWhole || MakeWhole(&pValue->data);
+    }
+
     // Whole strings, ended by a zero: ANSI bytes widened as Windows-1252,
     // UTF-16 as it stands. Half a character regedit cannot read.
-    std::vector<BYTE> &data = pValue->data;
-    if (data.empty() || (m_encoding == ENCODING_UTF16 && data.size() % 2))
-        return Fail(ERROR_BAD_STRING_BYTES, *pnLine + 1);
-    if (m_encoding == ENCODING_UTF16)
+    bool MakeWhole(std::vector<BYTE> *pData)
     {
-        if (data[data.size() - 2] || data.back())
-            data.insert(data.end(), { 0, 0 });
+        std::vector<BYTE> &data = *pData;
+        if (data.empty() || (m_encoding == ENCODING_UTF16 && data.size() % 2))
+            return Fail(FILE_BAD_STRING_BYTES);
+        if (m_encoding == ENCODING_UTF16)
+        {
+            if (data[data.size() - 2] || data.back())
+                data.insert(data.end(), { 0, 0 });
+            return true;
+        }
+        if (data.back())
+            data.push_back(0);
+        WString strWide;
+        for (BYTE b : data)
+            strWide.push_back(FromWindows1252(b));
+        data.clear();
+        AppendUtf16(strWide, &data);
         return true;
     }
-    if (data.back())
-        data.push_back(0);
-    WString strWide;
-    for (BYTE b : data)
-        strWide.push_back(FromWindows1252(b));
-    data.clear();
-    AppendUtf16(strWide, &data);
-    return true;
-}
 
-// "a","b", going on on the next line after a comma that ends one.
-bool CRegFile::ParseMultiSz(const WString &strData, RegValue *pValue, int *pnLine)
-{
-    pValue->dwType = REG_MULTI_SZ;
-    WString strText = strData, strString;
-    for (size_t nAt = SkipBlanks(strText, 0);;)
+    // "a","b", going on on the next line after a comma that ends one.
+    bool ReadMultiSz(const WString &strData, RegValue *pValue)
     {
-        if (nAt >= strText.size() || strText[nAt] != '"')
-            return Fail(ERROR_NOT_AN_ENTRY, *pnLine + 1);
-        switch (ParseQuoted(strText, &nAt, &strString))
+        pValue->dwType = REG_MULTI_SZ;
+        WString strText = strData, strString;
+        for (size_t nAt = SkipBlanks(strText, 0);;)
         {
-        case UNQUOTED_OPEN:
-            return Fail(ERROR_UNTERMINATED_STRING, *pnLine + 1);
-        case UNQUOTED_NUL:
-            return Fail(ERROR_BAD_ESCAPE, *pnLine + 1);
-        case UNQUOTED:
-            break;
-        }
-        AppendUtf16(strString + WCHAR(0), &pValue->data);
-        nAt = SkipBlanks(strText, nAt);
-        if (nAt == strText.size() || strText[nAt] != ',')
-        {
+            if (nAt >= strText.size() || strText[nAt] != '"')
+                return Fail(FILE_NOT_AN_ENTRY);
+            Unquoted unquoted = ParseQuoted(strText, &nAt, &strString);
+            if (unquoted != UNQUOTED)
+                return m_error = QuotedError(unquoted, Line()), false;
+            AppendUtf16(strString + WCHAR(0), &pValue->data);
+            nAt = SkipBlanks(strText, nAt);
+            if (nAt == strText.size() || strText[nAt] != ',')
+            {
+                if (!EndsEntry(strText, nAt))
+                    return Fail(FILE_NOT_AN_ENTRY);
+                break;
+            }
+            nAt = SkipBlanks(strText, nAt + 1);
             if (!EndsEntry(strText, nAt))
-                return Fail(ERROR_NOT_AN_ENTRY, *pnLine + 1);
-            break;
+                continue;
+            if (!NextLine(&strText))
+                return Fail(FILE_TRUNCATED_CONTINUATION);
+            nAt = SkipBlanks(strText, 0);
         }
-        nAt = SkipBlanks(strText, nAt + 1);
-        if (!EndsEntry(strText, nAt))
-            continue;
-        int nNext = NextDataLine(*pnLine, &strText);
-        if (nNext < 0)
-            return Fail(ERROR_TRUNCATED_CONTINUATION, static_cast<int>(m_lines.size()));
-        *pnLine = nNext;
-        nAt = SkipBlanks(strText, 0);
+        AppendUtf16(WString(1, WCHAR(0)), &pValue->data);
+        return true;
     }
-    AppendUtf16(WString(1, WCHAR(0)), &pValue->data);
-    return true;
+
+    const std::vector<WString> &m_lines;
+    const int m_nFirstLine;
+    const DialectRules &m_rules;
+    const Encoding m_encoding;
+    FileError &m_error;
+    int m_nAt = 0;   // the line read now, in m_lines
+};
+
+} // namespace
+
+bool ReadData(const std::vector<WString> &lines, size_t nData, int nFirstLine, const DialectRules &rules, Encoding encoding,
+              ValueData *pData, FileError *pError)
+{
+    *pData = ValueData();
+    return CDataReader(lines, nFirstLine, rules, encoding, pError).Read(nData, pData);
 }
 
-// The data as the file's dialect and encoding let it read back exactly;
-// false when they cannot hold it.
-bool CRegFile::FormatData(const RegValue &value, WString *pstrData) const
+bool FormatData(const RegValue &value, const DialectRules &rules, Encoding encoding, WString *pstrData)
 {
     const std::vector<BYTE> &data = value.data;
     const size_t nChars = data.size() / 2;
@@ -231,11 +244,11 @@ bool CRegFile::FormatData(const RegValue &value, WString *pstrData) const
         return *pstrData = Quoted(strText.substr(0, nChars - 1)), true;
     std::vector<BYTE> bytes = data;
     // regedit widens an ANSI file's string bytes, and ends them in a zero.
-    if (m_dialect == DIALECT_REGEDIT && IsStringType(value.dwType) && !data.empty())
+    if (rules.bWholeHexStrings && IsStringType(value.dwType) && !data.empty())
     {
         if (!bEndsInZero)
             return false;
-        if (m_encoding != ENCODING_UTF16)
+        if (encoding != ENCODING_UTF16)
         {
             bytes.clear();
             for (WCHAR ch : strText)

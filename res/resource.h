@@ -100,6 +100,10 @@
 #define IDS_REGFILE_UNCLOSED_IF            10034
 #define IDS_REGFILE_UNMATCHED_CONDITION    10035
 #define IDS_REGFILE_UNDEFINED_NAME         10036
+#define IDS_REGFILE_BUILD_ERROR            10037
+#define IDS_REGFILE_OPAQUE_VALUE           10038
+#define IDS_FILE_NO_LINE                   10039
+#define IDS_FILE_ENCODING                  10040
 
 // Texts of the Window Calculator: its sentences, what is wrong with a
 // field, the fields' names and units, and the picture's labels

@@ -44,7 +44,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::vector<BYTE> bytes;
     if (!file.Rewrite(settings, &bytes))
     {
-        if (file.GetDialect() == CRegFile::DIALECT_REGEDIT)
+        if (file.GetDialect() == DIALECT_REGEDIT)
             __builtin_trap();
         return 0;
     }

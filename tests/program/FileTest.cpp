@@ -175,11 +175,10 @@ TEST_F(MarlinTest, AFileThatCannotBeWrittenStaysAsItWasAndSaysWhy)
             L"新しい設定を %1 に書き込めませんでした (%2)。ファイルは元のままです。このメッセージを閉じてから、もう一度"
             L"書き込むには [OK] を、そのままにするには [キャンセル] をタップしてください。" } },
         { "a TTL only a branch not taken sets", IN_A_BRANCH, nullptr,
-          { L"The new settings cannot be written into %1 so that it reads back exactly as set and keeps every other "
-            L"value, whatever the build variables. The file was left as it was. Change the settings, or tap Cancel to "
-            L"leave it as it is.",
-            L"新しい設定を、どのビルド変数の下でも設定どおりに読み戻せて、ほかの値もすべて保たれる形で %1 に書き込むこと"
-            L"ができません。ファイルは元のままです。設定を変更するか、そのままにするには [キャンセル] をタップして"
+          { L"The new settings cannot be written into %1: no line can take a new value without changing it for other "
+            L"build variables. The file was left as it was. Change the settings, or tap Cancel to leave it as it is.",
+            L"新しい設定を %1 に書き込めません。ほかのビルド変数での値を変えずに新しい値を書き込める行がありません。"
+            L"ファイルは元のままです。設定を変更してください。ファイルをそのままにするには [キャンセル] をタップして"
             L"ください。" } },
     };
     for (const auto &test : cases)

@@ -12,8 +12,8 @@ namespace
 const char *const ERRORS[] = { "none", "no-header", "not-text", "bad-key", "value-outside-key", "not-an-entry",
                                "unterminated-string", "bad-number", "truncated-continuation", "not-machine", "utf8-bom",
                                "bad-escape", "broken-continuation", "bad-string-bytes", "unclosed-if",
-                               "unmatched-condition", "undefined-name" };
-static_assert(sizeof(ERRORS) / sizeof(ERRORS[0]) == CRegFile::ERROR_COUNT, "a name for every error");
+                               "unmatched-condition", "undefined-name", "build-error", "opaque-value" };
+static_assert(sizeof(ERRORS) / sizeof(ERRORS[0]) == FILE_ERROR_COUNT, "a name for every error");
 
 std::string Text(const std::vector<BYTE> &bytes)
 {
@@ -65,13 +65,14 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
         }
         const std::vector<BYTE> before = FileBytes(test.body, strEol, encoding);
         CRegFile file;
-        bool bRead = file.Parse(before, variables) && file.DefinesNeededNames(TEXT("Comm"), settings);
-        if (bRead && !strHolds.empty())
+        FileError error = file.Parse(before, variables) ? file.UnknownNeed(TEXT("Comm"), settings) : file.Error();
+        if (error.code == FILE_OK && !strHolds.empty())
         {
-            bRead = file.OnlyMachineKeys();
-            EXPECT_EQ(strHolds, !bRead ? "foreign" : file.Mentions(marlins) ? "values" : "none") << test.strName;
+            error = file.ForeignKey();
+            EXPECT_EQ(strHolds, error.code ? "foreign" : file.Mentions(marlins) ? "values" : "none") << test.strName;
         }
-        EXPECT_EQ(strRefused, std::to_string(bRead ? 0 : file.GetErrorLine()) + " " + ERRORS[file.GetError()]) << test.strName;
+        const bool bRead = error.code == FILE_OK;
+        EXPECT_EQ(strRefused, std::to_string(error.nLine) + " " + ERRORS[error.code]) << test.strName;
         for (const RegSetting &setting : expected)
         {
             RegValue value;
@@ -118,7 +119,7 @@ TEST(RegFile, FormatsBothDialectsAndReadsThemBack)
             settings[1] = SettingOf("Comm\\Tcpip\\Parms \"\xCE\xA9\" 4:01,00,00,00");
             image.insert(image.begin() + 2, "\"\xCE\xA9\"=dword:00000001");
         }
-        CRegFile::Dialect dialect = nCase ? CRegFile::DIALECT_IMAGE : CRegFile::DIALECT_REGEDIT;
+        Dialect dialect = nCase ? DIALECT_IMAGE : DIALECT_REGEDIT;
         std::vector<BYTE> bytes = CRegFile::Format(settings, dialect);
         EXPECT_EQ(Text(FileBytes(nCase ? image : regedit, "\r\n", nCase == 1 ? FILE_ANSI : FILE_UTF16)), Text(bytes));
         CRegFile file;
