@@ -91,7 +91,12 @@ private:
         }
         else if (!FormatData(value, m_document.Rules(), m_document.text.encoding, &strData))
             return false;
-        *pstrLine = strText.substr(0, nStart) + strData + strText.substr(nEnd);
+        WString strFront = strText.substr(0, nStart);
+        // A line that deleted the value under another spelling sets it now,
+        // spelled as asked, as the registry will hold it.
+        if (entry.bDelete && entry.strName != setting.strName)
+            strFront = strText.substr(0, SkipBlanks(strText, 0)) + Quoted(setting.strName) + TEXT("=");
+        *pstrLine = strFront + strData + strText.substr(nEnd);
         return true;
     }
 
