@@ -1,6 +1,6 @@
 // Keys and values under HKEY_LOCAL_MACHINE, held in memory: what a registry
 // file leaves when imported, or a copy of part of a registry. Names are
-// matched without regard to (ASCII) letter case and kept as first written,
+// matched without regard to letter case and kept as first written,
 // as the registry keeps them.
 #pragma once
 
