@@ -34,7 +34,11 @@ void CMarlinProp::OnRestoreBackup()
     // The file over what the registry holds now, so that what it does not
     // mention (names, other adapters) stays.
     CRegTree tree;
-    tree.ReadFrom(*m_pRegistry, TcpipKeys::COMM);
+    if (!tree.ReadFrom(*m_pRegistry, TcpipKeys::COMM))
+    {
+        ShowMessage(IDS_RESTORE_UNREAD, MB_OK | MB_ICONSTOP);
+        return;
+    }
     file.ApplyTo(tree);
     CMemoryRegistry restored;
     tree.WriteTo(restored);

@@ -6,6 +6,10 @@
 namespace
 {
 
+// Past the platform's 16,383 characters of a value name, for names a
+// registry file made.
+const size_t MAX_NAME_ROOM = 1 << 20;
+
 const auto SubkeyName = [](const std::unique_ptr<CRegTree::Key> &key) -> const WString & { return key->name; };
 const auto ValueName = [](const std::pair<WString, RegValue> &value) -> const WString & { return value.first; };
 
@@ -25,6 +29,23 @@ bool WriteKey(IRegistry &registry, const CRegTree::Key &key, const WString &strP
     for (const auto &subkey : key.subkeys)
         bAll &= WriteKey(registry, *subkey, (strPath.empty() ? WString() : strPath + TEXT("\\")) + subkey->name);
     return bAll;
+}
+
+// The name of a key's value (bValue) or subkey number i, however long: the
+// platform does not tell a name's length, so the room doubles until it fits.
+LONG NameAt(IRegistry &registry, HKEY hKey, DWORD i, bool bValue, std::vector<WCHAR> *pRoom, WString *pstrName)
+{
+    for (;;)
+    {
+        DWORD cchName = static_cast<DWORD>(pRoom->size()), dwType = 0;
+        LONG lStatus = bValue ? registry.EnumValue(hKey, i, pRoom->data(), &cchName, &dwType)
+                              : registry.EnumKey(hKey, i, pRoom->data(), &cchName);
+        if (lStatus == ERROR_SUCCESS)
+            pstrName->assign(pRoom->data(), cchName);
+        if (lStatus != ERROR_MORE_DATA || pRoom->size() >= MAX_NAME_ROOM)
+            return lStatus;
+        pRoom->resize(pRoom->size() * 2);
+    }
 }
 
 } // namespace
@@ -119,25 +140,37 @@ bool CRegTree::Get(const WString &strPath, const WString &strName, RegValue *pVa
     return pFound != nullptr;
 }
 
-void CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
+bool CRegTree::ReadFrom(IRegistry &registry, const WString &strPath)
+{
+    std::vector<WCHAR> room(256);
+    return ReadKey(registry, strPath, &room);
+}
+
+bool CRegTree::ReadKey(IRegistry &registry, const WString &strPath, std::vector<WCHAR> *pRoom)
 {
     HKEY hKey = nullptr;
-    if (registry.OpenKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey) != ERROR_SUCCESS)
-        return;
+    LONG lStatus = registry.OpenKey(HKEY_LOCAL_MACHINE, strPath.c_str(), &hKey);
+    if (lStatus != ERROR_SUCCESS)
+        return lStatus == ERROR_FILE_NOT_FOUND;
     Key *pKey = Create(strPath);
-    WCHAR szName[256];
-    DWORD cchName = 256, dwType = 0;
+    WString strName;
     RegValue value;
-    for (DWORD i = 0; registry.EnumValue(hKey, i, szName, &cchName, &dwType) == ERROR_SUCCESS; i++, cchName = 256)
-        if (ReadValue(registry, hKey, szName, &value))
-            pKey->SetValue(szName, value);
+    // Ends on ERROR_NO_MORE_ITEMS once every value is read.
+    for (DWORD i = 0; (lStatus = NameAt(registry, hKey, i, true, pRoom, &strName)) == ERROR_SUCCESS &&
+                      ReadValue(registry, hKey, strName.c_str(), &value); i++)
+        pKey->SetValue(strName, value);
     std::vector<WString> children;
-    for (DWORD i = 0; cchName = 256, registry.EnumKey(hKey, i, szName, &cchName) == ERROR_SUCCESS; i++)
-        children.push_back(szName);
+    if (lStatus == ERROR_NO_MORE_ITEMS)
+        for (DWORD i = 0; (lStatus = NameAt(registry, hKey, i, false, pRoom, &strName)) == ERROR_SUCCESS; i++)
+            children.push_back(strName);
     registry.CloseKey(hKey);
+    if (lStatus != ERROR_NO_MORE_ITEMS)
+        return false;
     if (Components(strPath).size() < MAX_KEY_DEPTH)
         for (const WString &child : children)
-            ReadFrom(registry, strPath + TEXT("\\") + child);
+            if (!ReadKey(registry, strPath + TEXT("\\") + child, pRoom))
+                return false;
+    return true;
 }
 
 bool CRegTree::WriteTo(IRegistry &registry) const

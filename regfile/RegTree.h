@@ -1,6 +1,6 @@
 // Keys and values under HKEY_LOCAL_MACHINE, held in memory: what a registry
 // file leaves when imported, or a copy of part of a registry. Names are
-// matched without regard to (ASCII) letter case and kept as first written,
+// matched without regard to letter case and kept as first written,
 // as the registry keeps them.
 #pragma once
 
@@ -40,8 +40,10 @@ public:
     void Delete(const WString &strPath);
     bool Get(const WString &strPath, const WString &strName, RegValue *pValue) const;
 
-    // The registry's key and everything below it, added to the tree.
-    void ReadFrom(IRegistry &registry, const WString &strPath);
+    // The registry's key and everything below it, added to the tree; nothing
+    // when there is no such key. False when a key, a value or a list of them
+    // cannot be read: the tree then holds part of it.
+    bool ReadFrom(IRegistry &registry, const WString &strPath);
     // Every key and value into the registry, in order.
     bool WriteTo(IRegistry &registry) const;
 
@@ -51,6 +53,7 @@ public:
     static const size_t MAX_KEY_DEPTH = 512;
 
 private:
+    bool ReadKey(IRegistry &registry, const WString &strPath, std::vector<WCHAR> *pRoom);
     static void Copy(const Key &from, Key *pTo);
 
     Key m_root;

@@ -1,6 +1,6 @@
 // CMemoryRegistry: a registry held in memory that answers like the
 // platform's where the store and the registry files depend on it: the same statuses,
-// names matched without regard to (ASCII) letter case but kept as written,
+// names matched without regard to letter case but kept as written,
 // subkeys and values listed in the platform's order, values kept as typed
 // raw bytes, missing keys above a created one made on the way. Only
 // HKEY_LOCAL_MACHINE is predefined.

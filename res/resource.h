@@ -74,6 +74,7 @@
 #define IDS_FILE_READ_ONLY      10015
 #define IDS_FILE_WRITE_FAILED   10016
 #define IDS_FILE_NOT_READ_BACK  10017
+#define IDS_RESTORE_UNREAD      10018
 // The File menu: the document's names, its question and its dialogs' types
 #define IDS_UNTITLED            10041
 #define IDS_DEVICE_REGISTRY     10042

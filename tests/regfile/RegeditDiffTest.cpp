@@ -101,7 +101,7 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
     }
     EXPECT_TRUE(Import(strFolder, batch)) << "regedit hangs";
     CRegTree imported;
-    imported.ReadFrom(SystemRegistry(), WideOf(ROOT));
+    ASSERT_TRUE(imported.ReadFrom(SystemRegistry(), WideOf(ROOT)));
 
     int nAgreed = 0, nRewrites = 0;
     std::map<std::string, int> refusals;
