@@ -72,28 +72,19 @@ private:
         }
         return m_strText.substr(nStart, m_nAt - nStart);
     }
-    bool ParseOr(int *pnTerm)
+    bool ParseOr(int *pnTerm) { return ParseChain("||", OP_OR, &CParser::ParseAnd, pnTerm); }
+    bool ParseAnd(int *pnTerm) { return ParseChain("&&", OP_AND, &CParser::ParseUnary, pnTerm); }
+    // Operands joined by the operator, grouped from the left.
+    bool ParseChain(const char *pszJoin, Op op, bool (CParser::*pfnOperand)(int *), int *pnTerm)
     {
         int nRight = -1;
-        if (!ParseAnd(pnTerm))
+        if (!(this->*pfnOperand)(pnTerm))
             return false;
-        while (Skip("||"))
-            if (!ParseAnd(&nRight))
+        while (Skip(pszJoin))
+            if (!(this->*pfnOperand)(&nRight))
                 return false;
             else
-                *pnTerm = m_condition.Add(OP_OR, WString(), WString(), *pnTerm, nRight);
-        return true;
-    }
-    bool ParseAnd(int *pnTerm)
-    {
-        int nRight = -1;
-        if (!ParseUnary(pnTerm))
-            return false;
-        while (Skip("&&"))
-            if (!ParseUnary(&nRight))
-                return false;
-            else
-                *pnTerm = m_condition.Add(OP_AND, WString(), WString(), *pnTerm, nRight);
+                *pnTerm = m_condition.Add(op, WString(), WString(), *pnTerm, nRight);
         return true;
     }
     bool ParseUnary(int *pnTerm)

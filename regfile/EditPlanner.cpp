@@ -100,22 +100,15 @@ private:
         return true;
     }
 
-    bool IsKeyLine(int nLine) const
+    // What the node a line belongs to is.
+    NodeKind KindOf(int nLine) const
     {
-        const WString &strText = m_document.Line(nLine);
-        size_t nAt = SkipBlanks(strText, 0);
-        return nAt < strText.size() && strText[nAt] == '[';
-    }
-    bool IsDirectiveLine(int nLine) const
-    {
-        if (m_directiveLines.empty())
-        {
-            m_directiveLines.assign(m_document.text.LineCount(), false);
+        if (m_lineKinds.empty())
             for (const Node &node : m_document.nodes)
-                m_directiveLines[node.nFirst] = node.kind >= NODE_IF && node.kind <= NODE_MESSAGE;
-        }
-        return m_directiveLines[nLine];
+                m_lineKinds.insert(m_lineKinds.end(), node.nLast - node.nFirst + 1, node.kind);
+        return m_lineKinds[nLine];
     }
+    bool IsDirectiveLine(int nLine) const { return KindOf(nLine) >= NODE_IF && KindOf(nLine) <= NODE_MESSAGE; }
 
     // Where a value absent under the variables gets its new line:
     // 1. at the end of the last section of its key that applies, lies after
@@ -152,7 +145,7 @@ private:
             int nEnd = pKey->nFirst;
             for (int i = nEnd + 1; i < m_document.text.LineCount() && i < nBefore; i++)
             {
-                if (IsDirectiveLine(i) || branches[i] != branches[pKey->nFirst] || IsKeyLine(i))
+                if (IsDirectiveLine(i) || branches[i] != branches[pKey->nFirst] || KindOf(i) == NODE_KEY)
                     break;
                 if (!Trimmed(m_document.Line(i)).empty())
                     nEnd = i;
@@ -178,7 +171,7 @@ private:
     const FileAsRead &m_file;
     const RegDocument &m_document;
     EditPlan &m_plan;
-    mutable std::vector<bool> m_directiveLines;
+    mutable std::vector<NodeKind> m_lineKinds;
 };
 
 } // namespace

@@ -43,3 +43,9 @@ inline FileError Refusal(FileErrorCode code, int nLine, const WString &strText =
     error.strText = strText;
     return error;
 }
+
+// A quoted name or string that does not read.
+inline FileError UnquotedRefusal(Unquoted unquoted, int nLine)
+{
+    return Refusal(unquoted == UNQUOTED_NUL ? FILE_BAD_ESCAPE : FILE_UNTERMINATED_STRING, nLine);
+}

@@ -130,7 +130,7 @@ private:
         {
             Unquoted unquoted = ParseQuoted(strText, &nAt, &entry.strName);
             if (unquoted != UNQUOTED)
-                return Fail(unquoted == UNQUOTED_NUL ? FILE_BAD_ESCAPE : FILE_UNTERMINATED_STRING, nFirst);
+                return m_error = UnquotedRefusal(unquoted, nFirst + 1), false;
         }
         nAt = SkipBlanks(strText, nAt);
         if (nAt >= strText.size() || strText[nAt] != '=')

@@ -44,11 +44,6 @@ bool ReadHexLine(const WString &str, size_t nAt, std::vector<BYTE> *pData, bool 
     return true;
 }
 
-FileError QuotedError(Unquoted unquoted, int nLine)
-{
-    return Refusal(unquoted == UNQUOTED_NUL ? FILE_BAD_ESCAPE : FILE_UNTERMINATED_STRING, nLine);
-}
-
 // The lines of one value, walked as its data goes on.
 class CDataReader
 {
@@ -74,7 +69,7 @@ public:
             WString strText;
             Unquoted unquoted = ParseQuoted(strData, &nEnd, &strText);
             if (unquoted != UNQUOTED)
-                return m_error = QuotedError(unquoted, Line()), false;
+                return m_error = UnquotedRefusal(unquoted, Line()), false;
             value.dwType = REG_SZ;
             AppendUtf16(strText + WCHAR(0), &value.data);
             return EndsEntry(strData, nEnd) || Fail(FILE_NOT_AN_ENTRY);
@@ -195,7 +190,7 @@ private:
                 return Fail(FILE_NOT_AN_ENTRY);
             Unquoted unquoted = ParseQuoted(strText, &nAt, &strString);
             if (unquoted != UNQUOTED)
-                return m_error = QuotedError(unquoted, Line()), false;
+                return m_error = UnquotedRefusal(unquoted, Line()), false;
             AppendUtf16(strString + WCHAR(0), &pValue->data);
             nAt = SkipBlanks(strText, nAt);
             if (nAt == strText.size() || strText[nAt] != ',')
