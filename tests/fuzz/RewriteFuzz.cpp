@@ -23,7 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const auto &tested : probe.TestedVariables())
         if (data[7] >> (nBit++ % 8) & 1)
             variables.Set(tested.first, tested.second.empty() ? WString(TEXT("1")) : tested.second);
-    if (!file.Parse(before, variables))
+    // Files of more combinations than the check below takes are left out.
+    std::vector<CVariableTable> combinations;
+    if (!file.Parse(before, variables) || !RewriteChecks::Combinations(before, 64, &combinations))
         return 0;
     std::vector<RegSetting> settings(6);
     CRegTree expected;

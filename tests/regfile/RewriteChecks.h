@@ -2,6 +2,7 @@
 // the tables (RegFileTest.cpp) and the fuzz target (RewriteFuzz.cpp) ask.
 #pragma once
 
+#include "ImageBuild.h"
 #include "RegFile.h"
 
 #include <algorithm>
@@ -68,30 +69,24 @@ inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<B
     return true;
 }
 
-// Every combination of the variables the file's IF lines test: each unset,
-// set to each text it is compared with, or to another; none when there
-// would be more than nMost.
-inline std::vector<CVariableTable> Combinations(const CRegFile &file, size_t nMost)
+inline CVariableTable VariableTable(const ImageBuild::Variables &variables)
 {
-    std::vector<std::pair<WString, std::vector<WString>>> choices;   // name, texts ("" for unset)
-    for (const auto &tested : file.TestedVariables())
-    {
-        auto it = std::find_if(choices.begin(), choices.end(), [&](const auto &c) { return Folded(c.first) == Folded(tested.first); });
-        if (it == choices.end())
-            it = choices.insert(choices.end(), { tested.first, { WString(), TEXT("other") } });
-        if (!tested.second.empty())
-            it->second.push_back(tested.second);
-    }
-    size_t nCount = 1;
-    for (const auto &choice : choices)
-        if ((nCount *= choice.second.size()) > nMost)
-            return {};
-    std::vector<CVariableTable> combinations(nCount);
-    for (size_t n = 0; n < nCount; n++)
-        for (size_t m = n, c = 0; c < choices.size(); m /= choices[c].second.size(), c++)
-            if (!choices[c].second[m % choices[c].second.size()].empty())
-                combinations[n].Set(choices[c].first, choices[c].second[m % choices[c].second.size()]);
-    return combinations;
+    CVariableTable table;
+    for (const auto &variable : variables)
+        table.Set(WString(variable.first.begin(), variable.first.end()), WString(variable.second.begin(), variable.second.end()));
+    return table;
+}
+
+// Every combination of the variables the file's conditions test
+// (ImageBuild.h); false when there would be more than nMost.
+inline bool Combinations(const std::vector<BYTE> &bytes, size_t nMost, std::vector<CVariableTable> *pTables)
+{
+    std::vector<ImageBuild::Variables> combinations;
+    if (!ImageBuild::Combinations(bytes, {}, nMost, &combinations))
+        return false;
+    for (const ImageBuild::Variables &variables : combinations)
+        pTables->push_back(VariableTable(variables));
+    return true;
 }
 
 inline void ForEachValue(const CRegTree::Key &key, const WString &strPath, const std::function<void(const WString &, const WString &)> &fn)
@@ -104,11 +99,15 @@ inline void ForEachValue(const CRegTree::Key &key, const WString &strPath, const
 
 // Under every combination of the variables, each value that a line in a
 // branch not taken under the rewrite's variables decides reads as it did.
-// The first that does not, described; empty when all do.
+// The first that does not, described; empty when all do. More than nMost
+// combinations are a failure too: no file goes unchecked.
 inline std::string BrokenBranch(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const CRegFile &file, size_t nMost)
 {
     std::string strBroken;
-    for (const CVariableTable &variables : Combinations(file, nMost))
+    std::vector<CVariableTable> combinations;
+    if (!Combinations(before, nMost, &combinations))
+        return "more than " + std::to_string(nMost) + " combinations of the variables: split the case";
+    for (const CVariableTable &variables : combinations)
     {
         CRegFile old, now;
         if (!old.Parse(before, variables))
