@@ -185,14 +185,16 @@ struct Expansion
 class CExpander
 {
 public:
-    // The file's HKEY_LOCAL_MACHINE keys go under HKEY_LOCAL_MACHINE\strRoot;
-    // those of other roots, which are not the machine's, nowhere.
+    // The file's HKEY_LOCAL_MACHINE keys go under HKEY_LOCAL_MACHINE\strRoot,
+    // which the file makes in any case; those of other roots, which are not
+    // the machine's, nowhere.
     CExpander(const Variables &variables, const Text &strRoot) : m_variables(variables), m_strRoot(strRoot) {}
 
     Expansion Expand(const std::vector<uint8_t> &bytes)
     {
         Expansion result;
-        Text strText, strOut = u"Windows Registry Editor Version 5.00\r\n\r\n", strWhy = Decode(bytes, &strText) ? u"" : u"half a UTF-16 unit";
+        Text strText, strOut = u"Windows Registry Editor Version 5.00\r\n\r\n[HKEY_LOCAL_MACHINE\\" + m_strRoot + u"]\r\n";
+        Text strWhy = Decode(bytes, &strText) ? u"" : u"half a UTF-16 unit";
         const std::vector<Text> lines = Lines(strText);
         for (size_t i = 0; i < lines.size() && strWhy.empty(); i++)
         {

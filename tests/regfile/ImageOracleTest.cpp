@@ -19,36 +19,6 @@ namespace
 const std::string ROOT = "Software\\Marlin Image Cases";
 const size_t MOST_COMBINATIONS = 64;
 
-template <class String> std::string Utf8(const String &str)
-{
-    return ImageBuild::ToUtf8(ImageBuild::Text(str.begin(), str.end()));
-}
-
-// A line a key (\a\b\) or a value (\a\b\"name"=type:bytes).
-void DumpTree(const CRegTree::Key &key, const std::string &strPath, std::vector<std::string> *pLines)
-{
-    for (const auto &value : key.values)
-    {
-        pLines->push_back(strPath + "\\\"" + Utf8(value.first) + "\"=" + std::to_string(value.second.dwType) + ":");
-        for (BYTE b : value.second.data)
-            pLines->back() += "0123456789abcdef"[b >> 4], pLines->back() += "0123456789abcdef"[b & 15];
-    }
-    for (const auto &subkey : key.subkeys)
-        pLines->push_back(strPath + "\\" + Utf8(subkey->name) + "\\"), DumpTree(*subkey, strPath + "\\" + Utf8(subkey->name), pLines);
-}
-
-std::string Dump(const CRegTree::Key *pKey)   // sorted
-{
-    std::vector<std::string> lines;
-    if (pKey)
-        DumpTree(*pKey, "", &lines);
-    std::sort(lines.begin(), lines.end());
-    std::string str;
-    for (const std::string &strLine : lines)
-        str += strLine + "\n";
-    return str;
-}
-
 struct Check
 {
     std::vector<std::string> files;   // for regedit: KEY.reg, its keys under ROOT\KEY
@@ -91,7 +61,7 @@ void CheckFile(const std::string &strCase, const std::string &strKey, const std:
         {
             std::ofstream(std::filesystem::path(strFolder) / (strItem + ".reg"), std::ios::binary)
                 .write(reinterpret_cast<const char *>(build.regedit.data()), build.regedit.size());
-            pCheck->files.push_back(strItem + ".reg"), pCheck->marlin.emplace_back(Dump(file.Tree().Find(WString())), strWhat);
+            pCheck->files.push_back(strItem + ".reg"), pCheck->marlin.emplace_back(TreeText(file.Tree().Find(WString())), strWhat);
         }
     }
 }
@@ -146,7 +116,7 @@ void CheckCases(const char *pszCases, size_t nAtLeast)
     int nAlike = 0;
     for (size_t i = 0; i < check.files.size(); i++)
     {
-        const std::string strKey = check.files[i].substr(0, check.files[i].size() - 4), strBuild = Dump(imported.Find(WideOf(ROOT + "\\" + strKey)));
+        const std::string strKey = check.files[i].substr(0, check.files[i].size() - 4), strBuild = TreeText(imported.Find(WideOf(ROOT + "\\" + strKey)));
         EXPECT_EQ(check.marlin[i].first, strBuild) << check.marlin[i].second << ": Marlin reads (left), the build makes (right)";
         nAlike += check.marlin[i].first == strBuild;
     }
