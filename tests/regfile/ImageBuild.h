@@ -182,13 +182,13 @@ struct Expansion
     std::string strWhy;
 };
 
-class CExpander
+class CBuild
 {
 public:
     // The file's HKEY_LOCAL_MACHINE keys go under HKEY_LOCAL_MACHINE\strRoot,
     // which the file makes in any case; those of other roots, which are not
     // the machine's, nowhere.
-    CExpander(const Variables &variables, const Text &strRoot) : m_variables(variables), m_strRoot(strRoot) {}
+    CBuild(const Variables &variables, const Text &strRoot) : m_variables(variables), m_strRoot(strRoot) {}
 
     Expansion Expand(const std::vector<uint8_t> &bytes)
     {
@@ -261,7 +261,7 @@ private:
     // defined NAME, defined(NAME), ! && || ( ), and == != on words.
     struct CCondition
     {
-        const CExpander &expander;
+        const CBuild &build;
         std::vector<Text> tokens;
         size_t i = 0;
         bool bOk = true;
@@ -291,7 +291,7 @@ private:
             if (Is(u"("))
                 b = Or(), bOk &= Is(u")");
             else if (Is(u"defined"))
-                bParen = Is(u"("), b = expander.Lookup(Operand(), &strValue), bOk &= !bParen || Is(u")");
+                bParen = Is(u"("), b = build.Lookup(Operand(), &strValue), bOk &= !bParen || Is(u")");
             else
             {
                 strValue = Lower(Operand());

@@ -41,7 +41,7 @@ void CheckFile(const std::string &strCase, const std::string &strKey, const std:
             strWhat += " " + Utf8(variable.first) + "=" + Utf8(variable.second);
         strWhat += ")";
         const std::string strRoot = ROOT + "\\" + strItem;
-        ImageBuild::Expansion build = ImageBuild::CExpander(combinations[n], ImageBuild::Text(strRoot.begin(), strRoot.end())).Expand(bytes);
+        ImageBuild::Expansion build = ImageBuild::CBuild(combinations[n], ImageBuild::Text(strRoot.begin(), strRoot.end())).Expand(bytes);
         CRegFile file;
         const bool bRead = file.Parse(bytes, RewriteChecks::VariableTable(combinations[n]));
         pCheck->nCombinations++;
