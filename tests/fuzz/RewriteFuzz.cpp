@@ -18,12 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     if (!probe.Parse(before))
         return 0;
     // Each variable the IF lines test set or not, by a bit of byte 7.
-    CVariableTable variables;
+    ImageBuild::Variables chosen;
     int nBit = 0;
     for (const auto &tested : probe.TestedVariables())
         if (data[7] >> (nBit++ % 8) & 1)
-            variables.Set(tested.first, tested.second.empty() ? WString(TEXT("1")) : tested.second);
-    if (!file.Parse(before, variables))
+            chosen.emplace_back(ImageBuild::Text(tested.first.begin(), tested.first.end()),
+                                tested.second.empty() ? u"1" : ImageBuild::Text(tested.second.begin(), tested.second.end()));
+    // Files of more combinations than the check below takes are left out.
+    std::vector<ImageBuild::Variables> combinations;
+    const CVariableTable variables = RewriteChecks::VariableTable(chosen);
+    if (!file.Parse(before, variables) || !ImageBuild::Combinations(before, {}, 64, &combinations))
         return 0;
     std::vector<RegSetting> settings(6);
     CRegTree expected;
@@ -49,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         return 0;
     }
     if (!written.Parse(bytes, variables) || !(written.Tree() == expected) || !RewriteChecks::KeepsOtherLines(before, bytes, settings, file) ||
-        !RewriteChecks::BrokenBranch(before, bytes, file, 64).empty())
+        !RewriteChecks::BrokenBranch(before, bytes, chosen, 64).empty())
         __builtin_trap();
     return 0;
 }

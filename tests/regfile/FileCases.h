@@ -3,10 +3,13 @@
 // and perhaps "--- after" and the lines a rewrite must give.
 #pragma once
 
+#include "ImageBuild.h"
 #include "RegFile.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -44,9 +47,9 @@ inline std::vector<FileCase> ReadFileCases(const char *pszPath)
 
 inline WString WideOf(const std::string &strUtf8)
 {
-    WString str;
-    DecodeUtf8(ByteString(strUtf8.begin(), strUtf8.end()), &str);
-    return str;
+    ImageBuild::Text str;
+    ImageBuild::FromUtf8(strUtf8, &str);
+    return WString(str.begin(), str.end());
 }
 
 enum FileEncoding
@@ -77,13 +80,10 @@ inline std::vector<BYTE> FileBytes(const std::vector<std::string> &lines, const 
         if (encoding == FILE_UTF8)
             bytes.insert(bytes.end(), strPart.begin(), strPart.end());
         for (WCHAR ch : encoding == FILE_UTF8 ? WString() : WideOf(strPart))
-        {
-            char chAnsi = '?';
             if (encoding == FILE_UTF16)
                 bytes.insert(bytes.end(), { BYTE(ch), BYTE(ch >> 8) });
             else
-                ToWindows1252(ch, &chAnsi), bytes.push_back(static_cast<BYTE>(chAnsi));
-        }
+                bytes.push_back(ImageBuild::To1252(ch));
         if (nByte == std::string::npos)
             return bytes;
         bytes.push_back(static_cast<BYTE>(std::stoi(strText.substr(nByte + 2, 2), nullptr, 16)));
@@ -93,33 +93,103 @@ inline std::vector<BYTE> FileBytes(const std::vector<std::string> &lines, const 
 
 // "PATH "NAME" VALUE": the path under HKEY_LOCAL_MACHINE ("." for none, a
 // prefix before it), the value "-" (absent), sz:"TEXT", or TYPE:BYTES in
-// hexadecimal.
+// hexadecimal. In quotes \n and \r stand for a line feed and a carriage
+// return, a backslash before any other character for that character.
 inline RegSetting SettingOf(const std::string &strText, const WString &strPrefix = WString())
 {
     RegSetting setting;
-    WString strWide = WideOf(strText), strString;
-    size_t nAt = strWide.find('"');
-    WString strPath = Trimmed(strWide.substr(0, nAt));
+    auto quoted = [&](size_t *pnAt) {
+        std::string str;
+        for (char ch; (ch = strText[++*pnAt]) != '"';)
+            str += ch != '\\' ? ch : (ch = strText[++*pnAt]) == 'n' ? '\n' : ch == 'r' ? '\r' : ch;
+        return WideOf(str);
+    };
+    size_t nAt = strText.find('"');
+    WString strPath = WideOf(strText.substr(0, strText.find_last_not_of(' ', nAt - 1) + 1));
     setting.strPath = strPrefix + (strPath == TEXT(".") ? WString() : (strPrefix.empty() ? WString() : TEXT("\\")) + strPath);
-    ParseQuoted(strWide, &nAt, &setting.strName);
-    nAt = SkipBlanks(strWide, nAt);
-    setting.bPresent = strWide[nAt] != '-';
-    DWORD dwNumber = 0;
-    bool bTooBig = false;
-    if (StartsWithAscii(strWide, nAt, "sz:"))
+    setting.strName = quoted(&nAt);
+    nAt = strText.find_first_not_of(' ', nAt + 1);
+    setting.bPresent = strText[nAt] != '-';
+    if (strText.compare(nAt, 4, "sz:\"") == 0)
     {
         nAt += 3;
-        ParseQuoted(strWide, &nAt, &strString);
         setting.value.dwType = REG_SZ;
-        AppendUtf16(strString + WCHAR(0), &setting.value.data);
+        for (WCHAR ch : quoted(&nAt) + WCHAR(0))
+            setting.value.data.insert(setting.value.data.end(), { BYTE(ch), BYTE(ch >> 8) });
     }
-    else if (setting.bPresent && ReadNumber(strWide, &nAt, &setting.value.dwType, &bTooBig))
-        for (nAt++; nAt < strWide.size() && IsHexDigit(strWide[nAt]) && ReadNumber(strWide, &nAt, &dwNumber, &bTooBig);)
-        {
-            setting.value.data.push_back(static_cast<BYTE>(dwNumber));
-            if (nAt == strWide.size() || strWide[nAt] != ',')
-                break;
-            nAt++;
-        }
+    else if (setting.bPresent)
+    {
+        std::istringstream in(strText.substr(nAt));
+        in >> std::hex >> setting.value.dwType;
+        in.ignore(1);
+        for (std::string strByte; std::getline(in, strByte, ',');)
+            setting.value.data.push_back(static_cast<BYTE>(std::stoul(strByte, nullptr, 16)));
+    }
     return setting;
+}
+
+// The "! " directives of rewrite-cases.txt (which says what each means).
+struct CaseDirectives
+{
+    ImageBuild::Variables variables;
+    std::vector<RegSetting> settings, expected;
+    std::string strEol = "\r\n", strRefused = "0 none", strHolds;
+    FileEncoding encoding = FILE_UTF8;
+    bool bFails = false;
+
+    explicit CaseDirectives(const FileCase &test)
+    {
+        for (const std::string &strDirective : test.directives)
+        {
+            std::istringstream in(strDirective);
+            std::string strWord, strRest;
+            in >> strWord >> std::ws;
+            std::getline(in, strRest);
+            ImageBuild::Text strName, strValue;
+            if (strWord == "set" || strWord == "expect")
+                (strWord == "set" ? settings : expected).push_back(SettingOf(strRest));
+            else if (strWord == "vars")
+                for (std::istringstream names(strRest); names >> strWord;)
+                    ImageBuild::FromUtf8(strWord.substr(0, strWord.find('=')), &strName),
+                        ImageBuild::FromUtf8(strWord.find('=') == std::string::npos ? "1" : strWord.substr(strWord.find('=') + 1), &strValue),
+                        variables.emplace_back(strName, strValue);
+            else if (strWord == "encoding")
+                encoding = strRest == "ansi" ? FILE_ANSI : strRest == "utf16" ? FILE_UTF16 : FILE_UTF8;
+            else if (strWord == "eol")
+                strEol = strRest == "LF" ? "\n" : "\r";
+            else if (strWord == "refuse")
+                strRefused = strRest;
+            else if (strWord == "holds")
+                strHolds = strRest;
+            bFails |= strWord == "fails";
+        }
+    }
+};
+
+template <class String> std::string Utf8(const String &str)
+{
+    return ImageBuild::ToUtf8(ImageBuild::Text(str.begin(), str.end()));
+}
+
+// What the key holds, a sorted line each: \a\b\ for a key, \a\b\"name"=
+// type:bytes for a value; "(none)" when there is no key.
+inline std::string TreeText(const CRegTree::Key *pKey, const std::string &strPath = "")
+{
+    if (!pKey)
+        return "(none)\n";
+    std::vector<std::string> lines;
+    for (const auto &value : pKey->values)
+    {
+        lines.push_back(strPath + "\\\"" + Utf8(value.first) + "\"=" + std::to_string(value.second.dwType) + ":");
+        for (BYTE b : value.second.data)
+            lines.back() += "0123456789abcdef"[b >> 4], lines.back() += "0123456789abcdef"[b & 15];
+        lines.back() += "\n";
+    }
+    for (const auto &subkey : pKey->subkeys)
+        lines.push_back(strPath + "\\" + Utf8(subkey->name) + "\\\n" + TreeText(subkey.get(), strPath + "\\" + Utf8(subkey->name)));
+    std::sort(lines.begin(), lines.end());
+    std::string str;
+    for (const std::string &strLine : lines)
+        str += strLine;
+    return str;
 }

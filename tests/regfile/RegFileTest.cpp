@@ -36,44 +36,20 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
     marlins.push_back(SettingOf("Comm\\ppp1\\Parms\\TcpIp \"TcpWindowSize\" -"));
     for (const FileCase &test : cases)
     {
-        CVariableTable variables;
-        std::vector<RegSetting> settings, expected;
-        std::string strEol = "\r\n", strRefused = "0 none", strHolds;
-        FileEncoding encoding = FILE_UTF8;
-        bool bFails = false;
-        for (const std::string &strDirective : test.directives)
-        {
-            std::istringstream in(strDirective);
-            std::string strWord, strRest;
-            in >> strWord >> std::ws;
-            std::getline(in, strRest);
-            if (strWord == "set" || strWord == "expect")
-                (strWord == "set" ? settings : expected).push_back(SettingOf(strRest));
-            else if (strWord == "vars")
-                for (std::istringstream names(strRest); names >> strWord;)
-                    variables.Set(WideOf(strWord.substr(0, strWord.find('='))),
-                                  WideOf(strWord.find('=') == std::string::npos ? "1" : strWord.substr(strWord.find('=') + 1)));
-            else if (strWord == "encoding")
-                encoding = strRest == "ansi" ? FILE_ANSI : strRest == "utf16" ? FILE_UTF16 : FILE_UTF8;
-            else if (strWord == "eol")
-                strEol = strRest == "LF" ? "\n" : "\r";
-            else if (strWord == "refuse")
-                strRefused = strRest;
-            else if (strWord == "holds")
-                strHolds = strRest;
-            bFails |= strWord == "fails";
-        }
-        const std::vector<BYTE> before = FileBytes(test.body, strEol, encoding);
+        const CaseDirectives directives(test);
+        const std::vector<RegSetting> &settings = directives.settings;
+        const CVariableTable variables = RewriteChecks::VariableTable(directives.variables);
+        const std::vector<BYTE> before = FileBytes(test.body, directives.strEol, directives.encoding);
         CRegFile file;
         FileError error = file.Parse(before, variables) ? file.UnknownNeed(TEXT("Comm"), settings) : file.Error();
-        if (error.code == FILE_OK && !strHolds.empty())
+        if (error.code == FILE_OK && !directives.strHolds.empty())
         {
             error = file.ForeignKey();
-            EXPECT_EQ(strHolds, error.code ? "foreign" : file.Mentions(marlins) ? "values" : "none") << test.strName;
+            EXPECT_EQ(directives.strHolds, error.code ? "foreign" : file.Mentions(marlins) ? "values" : "none") << test.strName;
         }
         const bool bRead = error.code == FILE_OK;
-        EXPECT_EQ(strRefused, std::to_string(error.nLine) + " " + ERRORS[error.code]) << test.strName;
-        for (const RegSetting &setting : expected)
+        EXPECT_EQ(directives.strRefused, std::to_string(error.nLine) + " " + ERRORS[error.code]) << test.strName;
+        for (const RegSetting &setting : directives.expected)
         {
             RegValue value;
             EXPECT_EQ(setting.bPresent, file.Tree().Get(setting.strPath, setting.strName, &value)) << test.strName;
@@ -82,14 +58,14 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
         if (!bRead || settings.empty())
             continue;
         std::vector<BYTE> after;
-        ASSERT_EQ(!bFails, file.Rewrite(settings, &after)) << test.strName;
+        ASSERT_EQ(!directives.bFails, file.Rewrite(settings, &after)) << test.strName;
         if (test.bAfter)
         {
-            EXPECT_EQ(Text(FileBytes(test.after, strEol, encoding)), Text(after)) << test.strName;
+            EXPECT_EQ(Text(FileBytes(test.after, directives.strEol, directives.encoding)), Text(after)) << test.strName;
         }
-        if (!bFails)
+        if (!directives.bFails)
         {
-            EXPECT_EQ("", RewriteChecks::BrokenBranch(before, after, file, 4096)) << test.strName;
+            EXPECT_EQ("", RewriteChecks::BrokenBranch(before, after, directives.variables, 4096)) << test.strName;
             EXPECT_TRUE(RewriteChecks::KeepsOtherLines(before, after, settings, file)) << test.strName;
         }
     }

@@ -17,28 +17,6 @@ namespace
 
 const std::string ROOT = "Software\\Marlin Regedit Cases";
 
-std::string Dump(const CRegTree::Key *pKey, const std::string &strIndent = "")
-{
-    auto utf8 = [](const WString &str) {
-        ByteString strOut;
-        EncodeUtf8(str, &strOut);
-        return std::string(strOut.begin(), strOut.end());
-    };
-    if (!pKey)
-        return "(none)\n";
-    std::string str = strIndent + "[" + utf8(pKey->name) + "]\n";
-    for (const auto &value : pKey->values)
-    {
-        str += strIndent + "  \"" + utf8(value.first) + "\" " + std::to_string(value.second.dwType) + ":";
-        for (BYTE b : value.second.data)
-            str += "0123456789abcdef"[b >> 4], str += "0123456789abcdef"[b & 15];
-        str += "\n";
-    }
-    for (const auto &subkey : pKey->subkeys)
-        str += Dump(subkey.get(), strIndent + "  ");
-    return str;
-}
-
 bool Same(const CRegTree::Key *pLeft, const CRegTree::Key *pRight)
 {
     return pLeft && pRight ? *pLeft == *pRight : pLeft == pRight;
@@ -128,7 +106,7 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
                 changed.Create(setting.strPath)->SetValue(setting.strName, setting.value);
             else if (CRegTree::Key *pKey = changed.Find(setting.strPath))
                 pKey->DeleteValue(setting.strName);
-            EXPECT_TRUE(Same(changed.Find(strPath), pMarlin)) << strWhat << "\nMarlin reads its rewrite:\n" << Dump(pMarlin);
+            EXPECT_TRUE(Same(changed.Find(strPath), pMarlin)) << strWhat << "\nMarlin reads its rewrite:\n" << TreeText(pMarlin);
             pMarlin = changed.Find(strPath);
         }
         else if (strRegedit == "crashes" || strRegedit == "nothing")
@@ -140,7 +118,7 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
         }
         bool bSame = Same(pMarlin, pRegedit) || strRegedit == "crashes";
         EXPECT_TRUE(bSame) << strWhat << (strRegedit.empty() ? "" : ": regedit does not " + strRegedit) << "\nregedit:\n"
-                           << Dump(pRegedit) << "Marlin:\n" << Dump(pMarlin);
+                           << TreeText(pRegedit) << "Marlin:\n" << TreeText(pMarlin);
         (item.pRewrite ? nRewrites : strRegedit.empty() ? nAgreed : refusals[strRegedit]) += bSame;
     }
     size_t nRewriteFiles = std::count_if(items.begin(), items.end(), [](const Item &item) { return item.pRewrite; });

@@ -2,6 +2,7 @@
 // the tables (RegFileTest.cpp) and the fuzz target (RewriteFuzz.cpp) ask.
 #pragma once
 
+#include "ImageBuild.h"
 #include "RegFile.h"
 
 #include <algorithm>
@@ -68,64 +69,40 @@ inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<B
     return true;
 }
 
-// Every combination of the variables the file's IF lines test: each unset,
-// set to each text it is compared with, or to another; none when there
-// would be more than nMost.
-inline std::vector<CVariableTable> Combinations(const CRegFile &file, size_t nMost)
+inline CVariableTable VariableTable(const ImageBuild::Variables &variables)
 {
-    std::vector<std::pair<WString, std::vector<WString>>> choices;   // name, texts ("" for unset)
-    for (const auto &tested : file.TestedVariables())
-    {
-        auto it = std::find_if(choices.begin(), choices.end(), [&](const auto &c) { return Folded(c.first) == Folded(tested.first); });
-        if (it == choices.end())
-            it = choices.insert(choices.end(), { tested.first, { WString(), TEXT("other") } });
-        if (!tested.second.empty())
-            it->second.push_back(tested.second);
-    }
-    size_t nCount = 1;
-    for (const auto &choice : choices)
-        if ((nCount *= choice.second.size()) > nMost)
-            return {};
-    std::vector<CVariableTable> combinations(nCount);
-    for (size_t n = 0; n < nCount; n++)
-        for (size_t m = n, c = 0; c < choices.size(); m /= choices[c].second.size(), c++)
-            if (!choices[c].second[m % choices[c].second.size()].empty())
-                combinations[n].Set(choices[c].first, choices[c].second[m % choices[c].second.size()]);
-    return combinations;
+    CVariableTable table;
+    for (const auto &variable : variables)
+        table.Set(WString(variable.first.begin(), variable.first.end()), WString(variable.second.begin(), variable.second.end()));
+    return table;
 }
 
-inline void ForEachValue(const CRegTree::Key &key, const WString &strPath, const std::function<void(const WString &, const WString &)> &fn)
+// Under every combination of the variables the file tests, each value that
+// a line the build does not read under the rewrite's variables decides comes
+// out of the image build alike (ImageBuild.h). The first that does not,
+// described; empty when all do. More than nMost combinations are a failure
+// too: no file goes unchecked.
+inline std::string BrokenBranch(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const ImageBuild::Variables &variables,
+                                size_t nMost)
 {
-    for (const auto &value : key.values)
-        fn(strPath, value.first);
-    for (const auto &subkey : key.subkeys)
-        ForEachValue(*subkey, strPath.empty() ? subkey->name : strPath + TEXT("\\") + subkey->name, fn);
-}
-
-// Under every combination of the variables, each value that a line in a
-// branch not taken under the rewrite's variables decides reads as it did.
-// The first that does not, described; empty when all do.
-inline std::string BrokenBranch(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const CRegFile &file, size_t nMost)
-{
-    std::string strBroken;
-    for (const CVariableTable &variables : Combinations(file, nMost))
+    using namespace ImageBuild;
+    std::vector<Variables> combinations;
+    if (!Combinations(before, {}, nMost, &combinations))
+        return "more than " + std::to_string(nMost) + " combinations of the variables: split the case";
+    const Expansion rewrite = CBuild(variables, Text()).Expand(before);
+    for (const Variables &combination : combinations)
     {
-        CRegFile old, now;
-        if (!old.Parse(before, variables))
-            continue;
-        if (!now.Parse(after, variables))
-            return "the rewrite does not read under other variables";
-        auto check = [&](const WString &strPath, const WString &strName) {
-            RegValue oldValue, newValue;
-            int nLine = old.DecidingLine(strPath, strName);
-            bool bOld = old.Tree().Get(strPath, strName, &oldValue), bNew = now.Tree().Get(strPath, strName, &newValue);
-            if (nLine && !file.LineApplies(nLine) && (bOld != bNew || !(oldValue == newValue)) && strBroken.empty())
-                strBroken = "line " + std::to_string(nLine) + " no longer decides its value";
-        };
-        ForEachValue(*old.Tree().Find(WString()), WString(), check);
-        ForEachValue(*now.Tree().Find(WString()), WString(), check);
+        Expansion old = CBuild(combination, Text()).Expand(before), now = CBuild(combination, Text()).Expand(after);
+        if (!old.nStopLine && now.nStopLine)
+            return "the rewrite does not build under other variables, line " + std::to_string(now.nStopLine) + ": " + now.strWhy;
+        for (const auto &value : old.nStopLine ? decltype(old.decided)() : old.decided)
+        {
+            const size_t nLine = value.second.first;
+            if ((nLine > rewrite.taken.size() || !rewrite.taken[nLine - 1]) && now.decided[value.first].second != value.second.second)
+                return "line " + std::to_string(nLine) + " no longer decides its value";
+        }
     }
-    return strBroken;
+    return std::string();
 }
 
 } // namespace RewriteChecks
