@@ -52,7 +52,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             __builtin_trap();
         return 0;
     }
-    if (!written.Parse(bytes, variables) || !(written.Tree() == expected) || !RewriteChecks::KeepsOtherLines(before, bytes, settings, file) ||
+    if (!written.Parse(bytes, variables) || !(written.Tree() == expected) || !RewriteChecks::KeepsOtherLines(before, bytes, settings, chosen) ||
         !RewriteChecks::BrokenBranch(before, bytes, chosen, 64).empty())
         __builtin_trap();
     return 0;

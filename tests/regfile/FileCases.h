@@ -165,31 +165,3 @@ struct CaseDirectives
         }
     }
 };
-
-template <class String> std::string Utf8(const String &str)
-{
-    return ImageBuild::ToUtf8(ImageBuild::Text(str.begin(), str.end()));
-}
-
-// What the key holds, a sorted line each: \a\b\ for a key, \a\b\"name"=
-// type:bytes for a value; "(none)" when there is no key.
-inline std::string TreeText(const CRegTree::Key *pKey, const std::string &strPath = "")
-{
-    if (!pKey)
-        return "(none)\n";
-    std::vector<std::string> lines;
-    for (const auto &value : pKey->values)
-    {
-        lines.push_back(strPath + "\\\"" + Utf8(value.first) + "\"=" + std::to_string(value.second.dwType) + ":");
-        for (BYTE b : value.second.data)
-            lines.back() += "0123456789abcdef"[b >> 4], lines.back() += "0123456789abcdef"[b & 15];
-        lines.back() += "\n";
-    }
-    for (const auto &subkey : pKey->subkeys)
-        lines.push_back(strPath + "\\" + Utf8(subkey->name) + "\\\n" + TreeText(subkey.get(), strPath + "\\" + Utf8(subkey->name)));
-    std::sort(lines.begin(), lines.end());
-    std::string str;
-    for (const std::string &strLine : lines)
-        str += strLine;
-    return str;
-}

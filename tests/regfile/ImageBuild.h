@@ -63,22 +63,6 @@ inline bool FromUtf8(const std::string &str, Text *pOut)
     return true;
 }
 
-inline std::string ToUtf8(const Text &str)   // for messages: a lone surrogate as it stands
-{
-    std::string strOut;
-    for (size_t i = 0; i < str.size(); i++)
-    {
-        uint32_t c = str[i];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < str.size() && str[i + 1] >= 0xDC00 && str[i + 1] < 0xE000)
-            c = 0x10000 + ((c - 0xD800) << 10) + (str[++i] - 0xDC00);
-        const int n = c < 0x80 ? 0 : c < 0x800 ? 1 : c < 0x10000 ? 2 : 3;
-        strOut += char((n ? 0xFF00 >> (n + 1) & 0xFF : 0) | c >> 6 * n);
-        for (int k = n - 1; k >= 0; k--)
-            strOut += char(0x80 | (c >> 6 * k & 0x3F));
-    }
-    return strOut;
-}
-
 // UTF-16LE after its byte order mark; else UTF-8 where the bytes are (after
 // a byte order mark or none); else Windows-1252. False for half a unit.
 inline bool Decode(const std::vector<uint8_t> &bytes, Text *pText)
@@ -99,8 +83,9 @@ inline bool Decode(const std::vector<uint8_t> &bytes, Text *pText)
     return true;
 }
 
-// Lines end in CR LF, CR or LF; a Ctrl-Z that ends the file is no text.
-inline std::vector<Text> Lines(Text str)
+// Lines end in CR LF, CR or LF, kept where asked; a Ctrl-Z that ends the
+// file is no text.
+inline std::vector<Text> Lines(Text str, bool bEnds = false)
 {
     size_t nLast = str.find_last_not_of(u"\r\n");
     if (nLast != Text::npos && str[nLast] == 0x1A)
@@ -108,9 +93,9 @@ inline std::vector<Text> Lines(Text str)
     std::vector<Text> lines;
     for (size_t i = 0; i < str.size();)
     {
-        size_t nEnd = std::min(str.find_first_of(u"\r\n", i), str.size());
-        lines.push_back(str.substr(i, nEnd - i));
-        i = nEnd + (str.compare(nEnd, 2, u"\r\n") == 0 ? 2 : 1);
+        size_t nEnd = std::min(str.find_first_of(u"\r\n", i), str.size()), nNext = nEnd + (str.compare(nEnd, 2, u"\r\n") == 0 ? 2 : 1);
+        lines.push_back(str.substr(i, (bEnds ? std::min(nNext, str.size()) : nEnd) - i));
+        i = nNext;
     }
     return lines;
 }
@@ -181,6 +166,7 @@ struct Expansion
     // Each value, by its key and name in lower case: the line that decides
     // it (from 1) and its data as written.
     std::map<Text, std::pair<int, Text>> decided;
+    std::map<size_t, Text> names;   // the lines of each value read (from 0): its name in lower case
 };
 
 class CBuild
@@ -204,6 +190,8 @@ public:
             result.taken.resize(i + 1, Taken());
             if (strLine.find(char16_t(0)) != Text::npos)
                 strWhy = u"a NUL";
+            else if (i == 0 && (strLine == u"REGEDIT4" || strLine == u"Windows Registry Editor Version 5.00"))
+                continue;   // regedit's file, for the checks of a rewrite
             else if (strWord == u"if" || strWord == u"else" || strWord == u"endif" || strWord.compare(0, 1, u"#") == 0)
                 strWhy = Directive(strWord, strRest, &strOut, &result.bError);
             else if (Content(strLine).empty() || !Taken())
@@ -211,14 +199,14 @@ public:
             else if (strLine[0] == '[')
                 strWhy = Key(Content(Substituted(strLine)), &strOut);
             else if (strLine[0] == '"' || strLine[0] == '@')
-                strWhy = Value(lines, &i, &strOut, &result.decided);
+                strWhy = Value(lines, &i, &strOut, &result);
             else
                 strWhy = u"not an entry";
         }
         if (strWhy.empty() && !m_blocks.empty())
             m_nLine = m_blocks.back().nLine, strWhy = u"a block never closed";
         if (!strWhy.empty())
-            result.nStopLine = m_nLine + 1, result.strWhy = ToUtf8(strWhy);
+            result.nStopLine = m_nLine + 1, result.strWhy.assign(strWhy.begin(), strWhy.end());   // for messages
         result.regedit = { 0xFF, 0xFE };
         for (char16_t ch : strOut)
             result.regedit.insert(result.regedit.end(), { uint8_t(ch), uint8_t(ch >> 8) });
@@ -372,7 +360,7 @@ private:
     // multi_sz as hex(7). Data regedit cannot read it skips, and Marlin must
     // refuse. Text the build fills in from string files is left out, and
     // data other than a string that a name defined nowhere spoils.
-    Text Value(const std::vector<Text> &lines, size_t *pi, Text *pstrOut, std::map<Text, std::pair<int, Text>> *pDecided)
+    Text Value(const std::vector<Text> &lines, size_t *pi, Text *pstrOut, Expansion *pResult)
     {
         const Text strLine = Content(Substituted(lines[*pi]));
         const size_t nName = strLine[0] == '@' ? 1 : QuoteEnd(strLine, 0), nEquals = Skip(strLine, nName);
@@ -408,8 +396,13 @@ private:
                 strData.pop_back();
             }
         }
+        Text strName;
+        for (size_t k = 1; k + 1 < nName; k++)
+            strName += strLine[k += strLine[k] == '\\'];
+        for (size_t k = m_nLine; k <= *pi; k++)
+            pResult->names[k] = Lower(strName);
         if (m_nSection > 0)
-            (*pDecided)[Lower(m_strKey + strLine.substr(0, nName))] = { m_nLine + 1, strData };
+            pResult->decided[Lower(m_strKey + strLine.substr(0, nName))] = { m_nLine + 1, strData };
         if (m_nSection > 0 && strData.compare(0, 4, u"LOC_") != 0 && strData.compare(0, 7, u"mui_sz:") != 0 &&
             (strData[0] == '"' || strData.find(u"$(") == Text::npos))
             *pstrOut += strLine.substr(0, nName) + u"=" + strData + u"\r\n";

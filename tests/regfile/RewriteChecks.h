@@ -6,64 +6,31 @@
 #include "RegFile.h"
 
 #include <algorithm>
-#include <functional>
 #include <string>
 
 namespace RewriteChecks
 {
 
-// The lines as the reader splits them, ends included: a character a byte,
-// or a UTF-16 unit after a byte order mark, so that no byte is lost.
-inline std::vector<WString> Split(const std::vector<BYTE> &bytes)
-{
-    const BYTE *p = bytes.data();
-    const size_t n = bytes.size(), nUnit = n >= 2 && n % 2 == 0 && p[0] == 0xFF && p[1] == 0xFE ? 2 : 1;
-    auto unit = [&](size_t i) { return nUnit == 1 ? WCHAR(p[i]) : WCHAR(p[i] | p[i + 1] << 8); };
-    std::vector<WString> lines;
-    for (size_t i = 0, nEnd; i < n; i = nEnd)
-    {
-        for (nEnd = i; nEnd < n && unit(nEnd) != '\n' && unit(nEnd) != '\r';)
-            nEnd += nUnit;
-        nEnd = std::min(nEnd + (nEnd + nUnit < n && unit(nEnd) == '\r' && unit(nEnd + nUnit) == '\n' ? 2 : 1) * nUnit, n);
-        for (lines.emplace_back(); i + nUnit <= nEnd; i += nUnit)
-            lines.back() += unit(i);
-    }
-    return lines;
-}
-
 // Every line comes out unchanged and in order (the last maybe given an end
-// it lacked) but those a rewrite may change: lines that apply and begin with
-// a setting's name, and the lines its value goes on to after a backslash or
-// a comma, past blank and comment lines.
+// it lacked) but those a rewrite may change: the lines of a value the build
+// reads under the rewrite's variables (ImageBuild.h) named as a setting is.
 inline bool KeepsOtherLines(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const std::vector<RegSetting> &settings,
-                            const CRegFile &file)
+                            const ImageBuild::Variables &variables)
 {
-    std::vector<WString> old = Split(before), now = Split(after);
-    std::vector<bool> mayChange(old.size());
-    bool bGoesOn = false;
-    for (size_t i = 0; i < old.size(); i++)
-    {
-        WString strText = Trimmed(old[i].substr(0, old[i].find_last_not_of(TEXT("\r\n")) + 1)), strName;
-        size_t nAt = 0;
-        if (bGoesOn && (strText.empty() || strText[0] == ';'))
-        {
-            mayChange[i] = true;
-            continue;
-        }
-        mayChange[i] = bGoesOn || (file.LineApplies(static_cast<int>(i) + 1) && (strText[0] == '@' || ParseQuoted(strText, &nAt, &strName) == UNQUOTED) &&
-                                   std::any_of(settings.begin(), settings.end(), [&](const RegSetting &s) { return Folded(s.strName) == Folded(strName); }));
-        bool bQuoted = false;
-        for (nAt = 0; mayChange[i] && nAt < strText.size() && (bQuoted || strText[nAt] != ';'); nAt++)
-            bQuoted = strText[nAt] == '"' ? !bQuoted : bQuoted, nAt += bQuoted && strText[nAt] == '\\';
-        WString strContent = Trimmed(strText.substr(0, nAt));
-        bGoesOn = mayChange[i] && !strContent.empty() && (strContent.back() == '\\' || strContent.back() == ',');
-    }
+    namespace IB = ImageBuild;
+    const std::map<size_t, IB::Text> names = IB::CBuild(variables, IB::Text()).Expand(before).names;
+    IB::Text strOld, strNew;
+    IB::Decode(before, &strOld), IB::Decode(after, &strNew);
+    const std::vector<IB::Text> old = IB::Lines(strOld, true), now = IB::Lines(strNew, true);
     for (size_t i = 0, k = 0; i < old.size(); i++)
     {
-        auto kept = [&](const WCHAR *pszEnd) { return now[k] == old[i] + pszEnd && (!*pszEnd || i + 1 == old.size()); };
-        while (!mayChange[i] && k < now.size() && !kept(TEXT("")) && !kept(TEXT("\n")) && !kept(TEXT("\r")) && !kept(TEXT("\r\n")))
+        const bool bMayChange = names.count(i) && std::any_of(settings.begin(), settings.end(), [&](const RegSetting &s) {
+            return names.at(i) == IB::Lower(IB::Text(s.strName.begin(), s.strName.end()));
+        });
+        auto kept = [&](const char16_t *pszEnd) { return now[k] == old[i] + pszEnd && (!*pszEnd || i + 1 == old.size()); };
+        while (!bMayChange && k < now.size() && !kept(u"") && !kept(u"\n") && !kept(u"\r") && !kept(u"\r\n"))
             k++;
-        if (!mayChange[i] && k++ == now.size())
+        if (!bMayChange && k++ == now.size())
             return false;
     }
     return true;
@@ -85,14 +52,14 @@ inline CVariableTable VariableTable(const ImageBuild::Variables &variables)
 inline std::string BrokenBranch(const std::vector<BYTE> &before, const std::vector<BYTE> &after, const ImageBuild::Variables &variables,
                                 size_t nMost)
 {
-    using namespace ImageBuild;
-    std::vector<Variables> combinations;
-    if (!Combinations(before, {}, nMost, &combinations))
+    namespace IB = ImageBuild;
+    std::vector<IB::Variables> combinations;
+    if (!IB::Combinations(before, {}, nMost, &combinations))
         return "more than " + std::to_string(nMost) + " combinations of the variables: split the case";
-    const Expansion rewrite = CBuild(variables, Text()).Expand(before);
-    for (const Variables &combination : combinations)
+    const IB::Expansion rewrite = IB::CBuild(variables, IB::Text()).Expand(before);
+    for (const IB::Variables &combination : combinations)
     {
-        Expansion old = CBuild(combination, Text()).Expand(before), now = CBuild(combination, Text()).Expand(after);
+        IB::Expansion old = IB::CBuild(combination, IB::Text()).Expand(before), now = IB::CBuild(combination, IB::Text()).Expand(after);
         if (!old.nStopLine && now.nStopLine)
             return "the rewrite does not build under other variables, line " + std::to_string(now.nStopLine) + ": " + now.strWhy;
         for (const auto &value : old.nStopLine ? decltype(old.decided)() : old.decided)
