@@ -133,7 +133,7 @@ struct CaseDirectives
 {
     ImageBuild::Variables variables;
     std::vector<RegSetting> settings, expected;
-    std::string strEol = "\r\n", strRefused = "0 none", strHolds;
+    std::string strEol = "\r\n", strRefused = "0 none", strHolds, strFormat;
     FileEncoding encoding = FILE_UTF8;
     bool bFails = false;
 
@@ -159,8 +159,8 @@ struct CaseDirectives
                 strEol = strRest == "LF" ? "\n" : "\r";
             else if (strWord == "refuse")
                 strRefused = strRest;
-            else if (strWord == "holds")
-                strHolds = strRest;
+            else if (strWord == "holds" || strWord == "format")
+                (strWord == "holds" ? strHolds : strFormat) = strRest;
             bFails |= strWord == "fails";
         }
     }
