@@ -2,7 +2,7 @@
 // variables, worked out apart from Marlin's reader and with nothing of it:
 // the merge tool's #if/#elif/#else/#endif, #define, #undef and #error, the
 // IF/ELSE/ENDIF blocks, $(NAME), then the keys and values the image gets,
-// written as a regedit file for regedit to import (ImageOracleTest.cpp).
+// written as a regedit file for regedit to import (ImageOracle.h).
 // Also the tests' own UTF-8 and Windows-1252, which the cases are written in.
 #pragma once
 

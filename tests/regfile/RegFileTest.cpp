@@ -1,10 +1,14 @@
 // Registry files read under build variables and rewritten, as tables in text
 // (rewrite-cases.txt): what they hold, what they are refused for, what a
-// rewrite makes of them byte for byte, and what it keeps; and a backup.
-// regedit's dialect is held to regedit itself (RegeditDiffTest.cpp).
+// rewrite makes of them byte for byte, and what it keeps. Under Wine, each
+// device image's file and its rewrite are held to the image build as well
+// (ImageOracle.h); regedit's dialect is held to regedit (RegeditDiffTest.cpp).
 #include "FileCases.h"
 #include "RegistryHelpers.h"
 #include "RewriteChecks.h"
+#ifdef _WIN32
+#include "ImageOracle.h"
+#endif
 
 namespace
 {
@@ -28,12 +32,22 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
     for (const char *pszName : { "TcpWindowSize", "DefaultTTL", "EnablePMTUDiscovery", "SackOpts", "TCP1323Opts" })
         marlins.push_back(SettingOf(std::string("Comm\\Tcpip\\Parms \"") + pszName + "\" -"));
     marlins.push_back(SettingOf("Comm\\ppp1\\Parms\\TcpIp \"TcpWindowSize\" -"));
+#ifdef _WIN32
+    std::vector<Imported> images;
+    ImageCounts counts;
+#endif
     for (const FileCase &test : cases)
     {
         const CaseDirectives directives(test);
         const std::vector<RegSetting> &settings = directives.settings;
         const CVariableTable variables = RewriteChecks::VariableTable(directives.variables);
         const std::vector<BYTE> before = FileBytes(test.body, directives.strEol, directives.encoding);
+#ifdef _WIN32
+        const std::string strKey = std::to_string(&test - &cases[0] + 1), strFirst = test.body.empty() ? "" : test.body[0];
+        const bool bImage = strFirst.find("REGEDIT4") == std::string::npos && strFirst.find("Registry Editor") == std::string::npos;
+        if (bImage)
+            CheckImageFile(test.strName, strKey, before, directives, &images, &counts), counts.nCases++;
+#endif
         CRegFile file;
         FileError error = file.Parse(before, variables) ? file.UnknownNeed(TEXT("Comm"), settings) : file.Error();
         if (error.code == FILE_OK && !directives.strHolds.empty())
@@ -67,7 +81,18 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
             EXPECT_EQ("", RewriteChecks::BrokenBranch(before, after, directives.variables, 4096)) << test.strName;
             EXPECT_TRUE(RewriteChecks::KeepsOtherLines(before, after, settings, directives.variables)) << test.strName;
         }
+#ifdef _WIN32
+        if (bImage && !after.empty())
+            CheckImageFile(test.strName + ", rewritten", strKey + "r", after, directives, &images, &counts), counts.nRewritten++;
+#endif
     }
+#ifdef _WIN32
+    const std::vector<bool> alike = ImportAndCompare(IMAGE_ROOT, images);
+    printf("%d image cases and %d rewrites of them under %d combinations of their variables: %zu of %zu read as the build makes "
+           "them, %d refused where the build stops, %d refused as their case says\n",
+           counts.nCases, counts.nRewritten, counts.nCombinations, std::count(alike.begin(), alike.end(), true), images.size(), counts.nStopped,
+           counts.nRefusedAsSaid);
+#endif
 }
 
 } // namespace

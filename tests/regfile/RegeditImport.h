@@ -1,5 +1,5 @@
 // The platform's regedit as the oracle of the differential suites
-// (RegeditDiffTest.cpp, ImageOracleTest.cpp): files imported with
+// (RegeditDiffTest.cpp, ImageOracle.h): files imported with
 // "regedit /S", each under a key of its own below a root of the test's, and
 // the trees regedit leaves read back with the registry calls.
 #pragma once
