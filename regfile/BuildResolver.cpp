@@ -216,12 +216,14 @@ private:
         case NODE_KEY:
         case NODE_VALUE:
             m_names.TakeUndefined(), m_names.TakeVaries();
-            for (int nLine = node.nFirst; nLine <= node.nLast; nLine++)
-            {
-                const WString &strText = m_document.Line(nLine);
-                bool bData = nLine == node.nFirst || !EndsEntry(strText, 0);
-                resolved.lines.push_back(m_document.Rules().bDirectives && bData ? m_names.Substituted(strText) : strText);
-            }
+            for (int nLine = node.nFirst; nLine <= node.nLast && resolved.lines.empty(); nLine++)
+                if (m_document.Rules().bDirectives && m_document.Line(nLine).find(TEXT("$(")) != WString::npos)
+                    for (int nEach = node.nFirst; nEach <= node.nLast; nEach++)
+                    {
+                        const WString &strText = m_document.Line(nEach);
+                        bool bData = nEach == node.nFirst || !EndsEntry(strText, 0);
+                        resolved.lines.push_back(bData ? m_names.Substituted(strText) : strText);
+                    }
             resolved.bUndefined = m_names.TakeUndefined();
             resolved.bVaries = m_names.TakeVaries();
             return true;

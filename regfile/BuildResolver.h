@@ -6,6 +6,7 @@
 
 #include "BuildVariables.h"
 #include "RegDocument.h"
+#include "ValueLines.h"
 
 #include <utility>
 #include <vector>
@@ -23,8 +24,14 @@ struct NodeResolution
     bool bApplies = true;     // in branches taken
     bool bUndefined = false;  // its text holds a $(NAME) defined nowhere
     bool bVaries = false;     // its text holds a name a block may define
-    std::vector<WString> lines;   // keys and values: each line's text, names in place
+    std::vector<WString> lines;   // keys and values: each line's text with names in place; none where none stood
 };
+
+// A key's or value's lines as the build reads them.
+inline ValueLines LinesOf(const RegDocument &document, const Node &node, const NodeResolution &resolved)
+{
+    return { &document.text.lines[node.nFirst], &resolved.lines, node.nLast - node.nFirst + 1 };
+}
 
 struct Resolution
 {

@@ -25,7 +25,7 @@ public:
                 return false;
             if (!edit.bReplaced)
             {
-                m_strOut += text.lines[i].strRaw;
+                m_strOut.append(text.bytes, text.lines[i].nRaw, text.lines[i].cbRaw);
                 m_bOpen = text.LineEnd(i).empty();
             }
             else if (edit.bHasText)

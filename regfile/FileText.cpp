@@ -33,7 +33,9 @@ bool DecodeText(const std::vector<BYTE> &bytes, size_t nStart, Encoding encoding
     if ((bytes.size() - nStart) % nUnit)
         return false;
     pText->encoding = encoding;
+    pText->bytes.assign(bytes.begin(), bytes.end());
     pText->lines.clear();
+    pText->lines.reserve(bytes.size() / 32);
     auto unit = [&](size_t i) -> WCHAR { return nUnit == 1 ? bytes[i] : WCHAR(bytes[i] | bytes[i + 1] << 8); };
     for (size_t i = nStart; i + nUnit <= bytes.size();)
     {
@@ -43,16 +45,18 @@ bool DecodeText(const std::vector<BYTE> &bytes, size_t nStart, Encoding encoding
         size_t nNext = std::min(nEnd + nUnit, bytes.size());
         if (nNext + nUnit <= bytes.size() && unit(nEnd) == '\r' && unit(nNext) == '\n')
             nNext += nUnit;
-        TextLine line;
-        line.strRaw.assign(bytes.begin() + i, bytes.begin() + nNext);
+        TextLine line = { i, nNext - i, WString() };
         if (encoding == ENCODING_UTF8)
         {
-            if (!DecodeUtf8(line.strRaw.substr(0, nEnd - i), &line.strText))
+            if (!DecodeUtf8(ByteString(bytes.begin() + i, bytes.begin() + nEnd), &line.strText))
                 return false;
         }
         else
+        {
+            line.strText.reserve((nEnd - i) / nUnit);
             for (size_t k = i; k < nEnd; k += nUnit)
                 line.strText.push_back(nUnit == 1 ? FromWindows1252(bytes[k]) : unit(k));
+        }
         pText->lines.push_back(std::move(line));
         i = nNext;
     }
@@ -82,13 +86,12 @@ FileText EmptyText(Encoding encoding, bool bBom)
 
 ByteString FileText::LineEnd(int nLine) const
 {
-    const ByteString &strRaw = lines[nLine].strRaw;
-    const size_t nUnit = UnitOf(encoding);
-    size_t nEnd = strRaw.size();
-    while (nEnd >= nUnit && (strRaw[nEnd - nUnit] == '\r' || strRaw[nEnd - nUnit] == '\n') &&
-           (nUnit == 1 || strRaw[nEnd - 1] == 0))
+    const size_t nUnit = UnitOf(encoding), nStart = lines[nLine].nRaw;
+    size_t nEnd = nStart + lines[nLine].cbRaw;
+    while (nEnd >= nStart + nUnit && (bytes[nEnd - nUnit] == '\r' || bytes[nEnd - nUnit] == '\n') &&
+           (nUnit == 1 || bytes[nEnd - 1] == 0))
         nEnd -= nUnit;
-    return strRaw.substr(nEnd);
+    return bytes.substr(nEnd, nStart + lines[nLine].cbRaw - nEnd);
 }
 
 ByteString FileText::ByteOrderMark() const

@@ -16,8 +16,8 @@ enum Encoding
 
 struct TextLine
 {
-    ByteString strRaw;   // the bytes, end of line included
-    WString strText;     // decoded, without the end of line
+    size_t nRaw, cbRaw;   // where its bytes lie in the file's, end of line included
+    WString strText;      // decoded, without the end of line
 };
 
 struct FileText
@@ -25,9 +25,11 @@ struct FileText
     Encoding encoding = ENCODING_UTF16;
     bool bBom = false;
     ByteString strEol;   // encoded: the file's first line end, else CR LF
+    ByteString bytes;    // the file's, which the lines lie in
     std::vector<TextLine> lines;
 
     int LineCount() const { return static_cast<int>(lines.size()); }
+    ByteString Raw(int nLine) const { return bytes.substr(lines[nLine].nRaw, lines[nLine].cbRaw); }
     // The line's end, encoded; empty for a last line without one.
     ByteString LineEnd(int nLine) const;
     ByteString ByteOrderMark() const;

@@ -56,7 +56,7 @@ private:
 
     bool ReadKey(const Node &node, const NodeResolution &resolved)
     {
-        const WString &strText = resolved.lines[0];
+        const WString &strText = LinesOf(m_document, node, resolved)[0];
         const int nLine = node.nFirst;
         Entry entry = {};
         entry.nFirst = entry.nLast = nLine;
@@ -122,7 +122,8 @@ private:
         entry.bUndefined = resolved.bUndefined;
         entry.bVaries = resolved.bVaries;
 
-        const WString &strText = resolved.lines[0];
+        const ValueLines lines = LinesOf(m_document, node, resolved);
+        const WString &strText = lines[0];
         size_t nAt = SkipBlanks(strText, 0);
         if (strText[nAt] == '@')
             nAt++;
@@ -139,7 +140,7 @@ private:
         // A value that would read only with a name defined, or in a branch
         // the build drops, stays as it is and sets nothing; FirstUnknownNeed
         // refuses it where Marlin needs it.
-        if (!ReadData(resolved.lines, SkipBlanks(strText, nAt + 1), nFirst, m_document.Rules(), m_document.text.encoding,
+        if (!ReadData(lines, SkipBlanks(strText, nAt + 1), nFirst, m_document.Rules(), m_document.text.encoding,
                       &data, &m_error))
         {
             if (!entry.bUndefined && entry.bApplies)

@@ -48,7 +48,7 @@ bool ReadHexLine(const WString &str, size_t nAt, std::vector<BYTE> *pData, bool 
 class CDataReader
 {
 public:
-    CDataReader(const std::vector<WString> &lines, int nFirstLine, const DialectRules &rules, Encoding encoding,
+    CDataReader(const ValueLines &lines, int nFirstLine, const DialectRules &rules, Encoding encoding,
                 FileError *pError)
         : m_lines(lines), m_nFirstLine(nFirstLine), m_rules(rules), m_encoding(encoding), m_error(*pError)
     {
@@ -100,7 +100,7 @@ private:
     // The next line the data goes on on; false at the end of the value.
     bool NextLine(WString *pstrText)
     {
-        while (++m_nAt < static_cast<int>(m_lines.size()))
+        while (++m_nAt < m_lines.size())
             if (!EndsEntry(m_lines[m_nAt], 0))
                 return *pstrText = m_lines[m_nAt], true;
         m_nAt--;
@@ -210,7 +210,7 @@ private:
         return true;
     }
 
-    const std::vector<WString> &m_lines;
+    const ValueLines &m_lines;
     const int m_nFirstLine;
     const DialectRules &m_rules;
     const Encoding m_encoding;
@@ -220,7 +220,7 @@ private:
 
 } // namespace
 
-bool ReadData(const std::vector<WString> &lines, size_t nData, int nFirstLine, const DialectRules &rules, Encoding encoding,
+bool ReadData(const ValueLines &lines, size_t nData, int nFirstLine, const DialectRules &rules, Encoding encoding,
               ValueData *pData, FileError *pError)
 {
     *pData = ValueData();

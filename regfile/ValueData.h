@@ -7,6 +7,7 @@
 #include "FileError.h"
 #include "FileText.h"
 #include "RegValue.h"
+#include "ValueLines.h"
 
 #include <vector>
 
@@ -20,7 +21,7 @@ struct ValueData
 // The data from column nData of lines[0]; the lines after it are the ones
 // it may go on on (blank lines and comments among them). nFirstLine numbers
 // lines[0] for errors, from 0.
-bool ReadData(const std::vector<WString> &lines, size_t nData, int nFirstLine, const DialectRules &rules, Encoding encoding,
+bool ReadData(const ValueLines &lines, size_t nData, int nFirstLine, const DialectRules &rules, Encoding encoding,
               ValueData *pData, FileError *pError);
 
 // The data as the dialect and encoding let it read back exactly; false when
