@@ -86,7 +86,13 @@ TEST_P(Store, LoadTakesTheStoredValuesOrTheStacksDefaults)
         MakeKey(r, TEXT("Comm\\a255\\Parms\\TcpIp"));
         SetString(r, TEXT("Comm\\a256"), TEXT("DisplayName"), Repeat('A', 256));
         MakeKey(r, TEXT("Comm\\a256\\Parms\\TcpIp")); },
-        "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | a255 '255 characters' 17520 | a256 'a256' 17520" } };
+        "window 17520 ttl 128 sack 1 stamps 1 scaling 1 pmtu 1 | a255 '255 characters' 17520 | a256 'a256' 17520" },
+    LoadCase{ "UnterminatedNameAndOddLengths", [](IRegistry &r) {
+        SetRaw(r, TEXT("Comm\\x"), TEXT("DisplayName"), REG_SZ, { 'N', 0, 'E', 0, '2', 0 });
+        SetRaw(r, TEXT("Comm\\x\\Parms\\TcpIp"), TEXT("TcpWindowSize"), REG_BINARY, { 1, 2, 3 });
+        SetRaw(r, PARMS, TEXT("DefaultTTL"), REG_DWORD, std::vector<BYTE>(9, 1));
+        SetRaw(r, PARMS, TEXT("SackOpts"), REG_DWORD, {}); },
+        "window 17520 ttl 128 sack 0 stamps 1 scaling 1 pmtu 1 | x 'NE2' 197121" } };
     for (const LoadCase &test : cases)
     {
         Clear();
@@ -97,6 +103,15 @@ TEST_P(Store, LoadTakesTheStoredValuesOrTheStacksDefaults)
         // Loading again rebuilds the table from scratch.
         params.Load(Reg());
         EXPECT_EQ(test.pszLoaded, (bLoaded ? "" : "no Comm: ") + Summary(params)) << test.pszName << ", again";
+        // Saved and loaded again, the record means the same, and saving that changes nothing.
+        CTcpParams reloaded;
+        params.Save(Reg()), reloaded.Load(Reg());
+        const std::string strSaved = Dump(Reg());
+        reloaded.Save(Reg());
+        EXPECT_EQ(strSaved, Dump(Reg())) << test.pszName << ": a second save changed the registry";
+        for (CTcpParams *pParams : { &params, &reloaded })   // a switch stored as 2 comes back as 1
+            pParams->m_bSack = pParams->m_bSack != 0, pParams->m_bPmtuDiscovery = pParams->m_bPmtuDiscovery != 0;
+        EXPECT_TRUE(params == reloaded && params.m_dwTcpWindowSize == reloaded.m_dwTcpWindowSize) << test.pszName << ", saved";
     }
 }
 
