@@ -5,19 +5,15 @@
 namespace
 {
 
-const Wording UNTITLED = { L"Untitled - Marlin", L"無題 - Marlin" };
-const Wording SAVE_CHANGES = { L"Save changes to %1?", L"%1 への変更内容を保存しますか?" };
-const Wording DEVICE_REGISTRY = { L"this device's registry", L"このデバイスのレジストリ" };
-const Wording OPEN_TYPES = { L"Registry files (*.reg)", L"レジストリ ファイル (*.reg)" };
-const Wording SAVE_TYPES = { L"Registry file (*.reg)", L"レジストリ ファイル (*.reg)" };
-const Wording BAD_NUMBER_FILE = { L"%1 is not a registry file that Marlin can read. Line 3: a number is not written in "
-                                  L"hexadecimal digits that fit.",
-                                  L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 数値が、範囲に"
-                                  L"収まる 16 進数で記述されていません。" };
-const Wording BACKUP_FAILED_START = { L"Nothing was changed: a backup of the current settings could not be written in %1 (",
-                                      L"何も変更していません。現在の設定のバックアップを %1 に書き込めませんでした (" };
-const Wording FILE_WRITTEN = { L"The new settings were written to %1.", L"新しい設定を %1 に書き込みました。" };
-const Wording RESTORE_FILTER = { L"Registry Files (*.reg)", L"レジストリ ファイル (*.reg)" };
+const Wording UNTITLED = Words("UNTITLED");
+const Wording SAVE_CHANGES = Words("SAVE_CHANGES");
+const Wording DEVICE_REGISTRY = Words("DEVICE_REGISTRY");
+const Wording OPEN_TYPES = Words("OPEN_TYPES");
+const Wording SAVE_TYPES = Words("SAVE_TYPES");
+const Wording BAD_NUMBER_FILE = Words("BAD_NUMBER_FILE");
+const Wording BACKUP_FAILED_START = Words("BACKUP_FAILED_START");
+const Wording FILE_WRITTEN = Words("FILE_WRITTEN");
+const Wording RESTORE_FILTER = Words("RESTORE_FILTER");
 
 // The backup OK writes first, imported by the platform's regedit, gives
 // back the values the save changed, and the ones it deleted.
@@ -81,13 +77,9 @@ const struct
 } BROKEN_FILES[] = {
     { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:x\r\n", BAD_NUMBER_FILE },
     { "[HKEY_LOCAL_MACHINE\\Comm\\Tcpip\\Parms]\r\nIF BSP_LONGHAUL\r\n\"DefaultTTL\"=dword:20\r\n",
-      { L"%1 is not a registry file that Marlin can read. Line 2: this IF has no ENDIF.",
-        L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: この IF に対応する ENDIF がありません。" } },
+      Words("IF_WITHOUT_ENDIF") },
     { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm]\r\n\"a\"=\"\\0\"\r\n",
-      { L"%1 is not a registry file that Marlin can read. Line 3: a quoted name or string holds \\0, which regedit "
-        L"cannot read.",
-        L"%1 は Marlin が読み取れるレジストリ ファイルではありません。3 行目: 引用符で囲まれた名前または文字列に \\0 が"
-        L"含まれていますが、regedit はこれを読み取れません。" } },
+      Words("NUL_IN_QUOTES") },
 };
 
 // On the command line, such a file opens no sheet; Open refuses them all
@@ -162,24 +154,14 @@ TEST_F(MarlinTest, AFileThatCannotBeWrittenStaysAsItWasAndSaysWhy)
           [](const std::wstring &strFile, bool bBlock) {
               SetFileAttributesW(strFile.c_str(), bBlock ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
           },
-          { L"%1 is read-only, so nothing was written to it. Check it out or clear its read-only attribute, then tap OK "
-            L"again, or Cancel to leave it as it is.",
-            L"%1 は読み取り専用のため、何も書き込んでいません。ファイルをチェックアウトするか読み取り専用属性を解除して"
-            L"から、もう一度 [OK] をタップしてください。そのままにするには [キャンセル] をタップしてください。" } },
+          Words("READ_ONLY") },
         { "no room for its new bytes", nullptr,
           [](const std::wstring &strFile, bool bBlock) {
               bBlock ? CreateDirectoryW((strFile + L".marlin-new").c_str(), nullptr) : RemoveDirectoryW((strFile + L".marlin-new").c_str());
           },
-          { L"The new settings could not be written to %1 (%2). The file was left as it was. Close this message, then "
-            L"tap OK to try again, or Cancel to leave it as it is.",
-            L"新しい設定を %1 に書き込めませんでした (%2)。ファイルは元のままです。このメッセージを閉じてから、もう一度"
-            L"書き込むには [OK] を、そのままにするには [キャンセル] をタップしてください。" } },
+          Words("NOT_WRITTEN") },
         { "a TTL only a branch not taken sets", IN_A_BRANCH, nullptr,
-          { L"The new settings cannot be written into %1: no line can take a new value without changing it for other "
-            L"build variables. The file was left as it was. Change the settings, or tap Cancel to leave it as it is.",
-            L"新しい設定を %1 に書き込めません。ほかのビルド変数での値を変えずに新しい値を書き込める行がありません。"
-            L"ファイルは元のままです。設定を変更してください。ファイルをそのままにするには [キャンセル] をタップして"
-            L"ください。" } },
+          Words("NO_LINE_FOR_VALUE") },
     };
     for (const auto &test : cases)
     {
@@ -233,12 +215,9 @@ TEST_F(MarlinTest, RestoreReadsABackupIntoTheSheetAndOkWritesItOtherFilesChangeN
         Wording message;
     } cases[] = {
         { "REGEDIT4\r\n[HKEY_CURRENT_USER\\Comm\\Tcpip\\Parms]\r\n\"DefaultTTL\"=dword:20\r\n",
-          { L"%1 is not a registry file that Marlin can read. Line 2: a backup holds keys of HKEY_LOCAL_MACHINE only.",
-            L"%1 は Marlin が読み取れるレジストリ ファイルではありません。2 行目: バックアップに含めることができるのは "
-            L"HKEY_LOCAL_MACHINE のキーだけです。" } },
+          Words("BACKUP_NOT_MACHINE") },
         { "REGEDIT4\r\n[HKEY_LOCAL_MACHINE\\Comm\\Tcpip]\r\n\"DefaultTTL\"=dword:20\r\n",
-          { L"%1 holds none of the settings Marlin manages, so nothing was changed.",
-            L"%1 には Marlin が管理する設定が含まれていないため、何も変更していません。" } },
+          Words("NO_MANAGED_SETTINGS") },
     };
     Start();
     std::wstring strFile = ScratchFolder(L"restore", {}) + L"\\backup.reg";

@@ -10,6 +10,8 @@
 
 #include <shlobj.h>
 
+#include <map>
+
 const wchar_t PARMS[] = L"Comm\\Tcpip\\Parms";
 const wchar_t PPP[] = L"Comm\\ppp1\\Parms\\TcpIp";
 const wchar_t ETHERNET[] = L"Comm\\NE20001\\Parms\\TcpIp";
@@ -19,9 +21,31 @@ const wchar_t WINDOW[] = L"TcpWindowSize";
 const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
 const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
 
-const Wording CHANGED = { L"Settings were changed. You must perform soft reset before the new settings will take effect.",
-                          L"設定を変更しました。新しい設定を有効にするには、ソフトリセットを実行する必要があります。" };
-const Wording PPP_ADAPTER_NAME = { L"PPP Adapter", L"PPP アダプター" };
+// The program's text of that name in wording.txt.
+inline Wording Words(const char *pszName)
+{
+    static const std::map<std::string, Wording> table = [] {
+        std::map<std::string, Wording> words;
+        std::ifstream file(WORDING);
+        std::string strLine, strName;
+        for (int nLine = 0; std::getline(file, strLine); nLine++)
+            if (strLine.compare(0, 4, "=== ") == 0)
+                strName = strLine.substr(4), nLine = -1;
+            else if (!strName.empty() && nLine < 2)
+            {
+                std::wstring strText(strLine.size(), L'\0');
+                strText.resize(MultiByteToWideChar(CP_UTF8, 0, strLine.data(), int(strLine.size()), &strText[0], int(strText.size())));
+                (nLine ? words[strName].strJapanese : words[strName].strEnglish) = strText;
+            }
+        return words;
+    }();
+    auto it = table.find(pszName);
+    const std::wstring strMissing = L"(no " + std::wstring(pszName, pszName + strlen(pszName)) + L" in wording.txt)";
+    return it != table.end() ? it->second : Wording{ strMissing, strMissing };
+}
+
+const Wording CHANGED = Words("CHANGED");
+const Wording PPP_ADAPTER_NAME = Words("PPP_ADAPTER_NAME");
 
 class MarlinTest : public ::testing::Test
 {

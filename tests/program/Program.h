@@ -144,13 +144,12 @@ inline bool InJapanese()
 // A text the program shows, in both its languages.
 struct Wording
 {
-    const wchar_t *pszEnglish;
-    const wchar_t *pszJapanese;
+    std::wstring strEnglish, strJapanese;
 
     // In the language of this run, with "%1" replaced.
     std::wstring operator()(const std::wstring &strArgument = L"") const
     {
-        std::wstring str = InJapanese() ? pszJapanese : pszEnglish;
+        std::wstring str = InJapanese() ? strJapanese : strEnglish;
         size_t nMarker = str.find(L"%1");
         return nMarker == std::wstring::npos ? str : str.replace(nMarker, 2, strArgument);
     }

@@ -12,28 +12,15 @@
 namespace
 {
 
-const Wording SCALING = { L"In order to specify 64K or more Tcp Window Size, you must enable Window Scaling. Do you "
-                          L"want to enable Window Scaling?",
-                          L"64K 以上の TCP ウィンドウ サイズを指定するには、ウィンドウ スケーリングを有効にする必要があり"
-                          L"ます。ウィンドウ スケーリングを有効にしますか?" };
-const Wording TTL_RANGE = { L"You must specify Default TTL of 1 to 255.", L"既定の TTL には 1 から 255 までの値を指定してください。" };
-const Wording SAVE_FAILED = { L"Some of the new settings could not be written to the registry; others may have been "
-                              L"written already. Close this message, then tap OK to try again, or Cancel to leave the "
-                              L"registry as it is now.",
-                              L"新しい設定の一部をレジストリに書き込めませんでした。ほかの設定は既に書き込まれている可能性"
-                              L"があります。このメッセージを閉じてから、もう一度書き込むには [OK] を、レジストリを現在の状態"
-                              L"のままにするには [キャンセル] をタップしてください。" };
-const Wording WINDOW_RANGE = { L"You must specify a TCP Receive Window of 1 to 1073725440 bytes.",
-                               L"TCP 受信ウィンドウには 1 から 1073725440 バイトまでの値を指定してください。" };
-const Wording NO_HELP = { L"Help cannot be shown. The help document marlin.htm must lie in the folder that holds Marlin, "
-                          L"and a program to show it must be installed.",
-                          L"ヘルプを表示できません。ヘルプ ドキュメント marlin-ja.htm が Marlin と同じフォルダーにあり、"
-                          L"それを表示するプログラムがインストールされている必要があります。" };
-const Wording HELP_DOCUMENT = { L"marlin.htm", L"marlin-ja.htm" };
-const Wording DESCRIPTION = { L"Tuning TCP/IP Parameters", L"TCP/IP パラメーターの調整" };
-const Wording CALCULATOR = { L"Window Calculator", L"ウィンドウ サイズの計算" };
-const Wording SPEED_EMPTY = { L"The line speed is empty: enter from 1 to 100000000 kbit/s.",
-                              L"「回線速度」が空です。1 から 100000000 までの値を入力してください (単位: kbit/s)。" };
+const Wording SCALING = Words("SCALING");
+const Wording TTL_RANGE = Words("TTL_RANGE");
+const Wording SAVE_FAILED = Words("SAVE_FAILED");
+const Wording WINDOW_RANGE = Words("WINDOW_RANGE");
+const Wording NO_HELP = Words("NO_HELP");
+const Wording HELP_DOCUMENT = Words("HELP_DOCUMENT");
+const Wording DESCRIPTION = Words("DESCRIPTION");
+const Wording CALCULATOR = Words("CALCULATOR");
+const Wording SPEED_EMPTY = Words("SPEED_EMPTY");
 
 
 // ---- The typical use ----
@@ -332,29 +319,18 @@ TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageA
         const wchar_t *pszText;
         Wording why;
     } cases[] = {
-        { IDC_CALC_SPEED, L"0", { L"The line speed must be from 1 to 100000000 kbit/s.",
-                                  L"「回線速度」には 1 から 100000000 までの値を指定してください (単位: kbit/s)。" } },
-        { IDC_CALC_RTT, L"", { L"The round-trip time is empty: enter from 1 to 60000 ms.",
-                               L"「ラウンドトリップ時間」が空です。1 から 60000 までの値を入力してください (単位: ms)。" } },
-        { IDC_CALC_RTT, L"60001", { L"The round-trip time must be from 1 to 60000 ms.",
-                                    L"「ラウンドトリップ時間」には 1 から 60000 までの値を指定してください (単位: ms)。" } },
-        { IDC_CALC_RTT, L"1 s", { L"The round-trip time is not a number: enter digits only, from 1 to 60000 ms.",
-                                  L"「ラウンドトリップ時間」が数値ではありません。1 から 60000 までの値を数字だけで入力"
-                                  L"してください (単位: ms)。" } },
-        { IDC_CALC_MTU, L"67", { L"The MTU must be from 68 to 65535 bytes.",
-                                 L"「MTU」には 68 から 65535 までの値を指定してください (単位: バイト)。" } },
+        { IDC_CALC_SPEED, L"0", Words("SPEED_RANGE") },
+        { IDC_CALC_RTT, L"", Words("RTT_EMPTY") },
+        { IDC_CALC_RTT, L"60001", Words("RTT_RANGE") },
+        { IDC_CALC_RTT, L"1 s", Words("RTT_NOT_A_NUMBER") },
+        { IDC_CALC_MTU, L"67", Words("MTU_RANGE") },
     };
     SetDword(PARMS, L"TCP1323Opts", 2);   // window scaling off
     Start();
     SelectAdapter(PPP_ADAPTER);
     Open(L"1000", L"600");
     EXPECT_EQ("75920", Says(IDC_CALC_WINDOW));
-    EXPECT_EQ(Narrow(Wording{ L"The bandwidth-delay product is 75000 bytes: the suggested window holds 52 segments of "
-                              L"1460 bytes and needs window scaling. With 32120 bytes, one connection reaches at most "
-                              L"428 kbit/s at this round trip.",
-                              L"帯域幅遅延積は 75000 バイトです。推奨ウィンドウは 1460 バイトのセグメント 52 個分で、"
-                              L"ウィンドウ スケーリングが必要です。32120 バイトでは、このラウンドトリップ時間で 1 つの接続"
-                              L"が出せる速度は最大 428 kbit/s です。" }()),
+    EXPECT_EQ(Narrow(Words("PRODUCT_NEEDS_SCALING")()),
               Says(IDC_CALC_EXPLANATION));
     EXPECT_EQ(std::vector<bool>({ true, true, true }), Drawn());
     for (const auto &test : cases)
@@ -399,12 +375,7 @@ TEST_F(CalculatorTest, WithoutAnAdapterItCalculatesButOffersNothingToUse)
     EXPECT_EQ(0, SendMessageW(Item(IDC_ADAPTER), CB_GETCOUNT, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_WINDOW_SIZE)));
     Open(L"384", L"1335");
-    EXPECT_EQ(Narrow(Wording{ L"The bandwidth-delay product is 64080 bytes: the suggested window holds 44 segments of "
-                              L"1460 bytes and needs no window scaling. There is no network adapter on the RWIN page "
-                              L"to use the window for.",
-                              L"帯域幅遅延積は 64080 バイトです。推奨ウィンドウは 1460 バイトのセグメント 44 個分で、"
-                              L"ウィンドウ スケーリングは不要です。RWIN ページに、このウィンドウを使うネットワーク アダプター"
-                              L"がありません。" }()),
+    EXPECT_EQ(Narrow(Words("PRODUCT_WITHOUT_ADAPTER")()),
               Says(IDC_CALC_EXPLANATION));
     EXPECT_FALSE(CanUse());
     EXPECT_EQ(std::vector<bool>({ false, true, true }), Drawn());
