@@ -101,18 +101,7 @@ TEST_F(MarlinTest, ABrokenRegistryFileOpensNoSheetAndChangesNothing)
 // place of the $(NAME) that gave it.
 TEST_F(MarlinTest, AnImageFileIsEditedUnderTheBuildVariables)
 {
-    const std::string IMAGE = "; @CESYSGEN IF CE_MODULES_NDIS\r\n"
-                              "#define COMM_ROOT HKEY_LOCAL_MACHINE\\Comm\r\n"
-                              "[$(COMM_ROOT)\\Tcpip\\Parms]\r\n"
-                              "    \"DefaultTTL\"=dword:40 ; the lab's\r\n"
-                              "IF BSP_LONGHAUL\r\n"
-                              "    \"DefaultTTL\"=dword:20\r\n"
-                              "ENDIF\r\n"
-                              "[$(COMM_ROOT)\\ppp1\\Parms\\TcpIp]\r\n"
-                              "IF BSP_PPP_WINDOW\r\n"
-                              "    \"TcpWindowSize\"=dword:$(BSP_PPP_WINDOW) ; from the build\r\n"
-                              "ENDIF\r\n"
-                              "; @CESYSGEN ENDIF\r\n";
+    const std::string IMAGE = ReadFileText(WindowsPath(SAMPLE_IMAGE_REG));
     std::wstring strFile = ScratchFolder(L"image", {}) + L"\\platform.reg";
     WriteFileText(strFile, IMAGE);
     std::vector<std::wstring> backups = FilesIn(BackupFolder());

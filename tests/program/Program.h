@@ -412,11 +412,22 @@ inline bool Answer(HWND hBox, int nButton)
 
 // ---- The registry, with the platform's calls; paths under HKEY_LOCAL_MACHINE ----
 
-inline bool ImportRegFile(const std::wstring &strFile)
+// regedit /S on the files, from the folder given, as many at a time as a
+// command holds; false when it does not end.
+inline bool ImportRegFiles(const std::vector<std::wstring> &files, const std::wstring &strFolder = L"")
 {
-    CProgram regedit;
-    return regedit.Run(L"regedit.exe /S \"" + strFile + L"\"") && regedit.HasEnded(30000);
+    for (size_t i = 0; i < files.size();)
+    {
+        std::wstring strCommand = L"regedit.exe /S";
+        for (; i < files.size() && strCommand.size() < 30000; i++)
+            strCommand += L" \"" + files[i] + L"\"";
+        CProgram regedit;
+        if (!regedit.Run(strCommand, strFolder) || !regedit.HasEnded(60000))
+            return false;
+    }
+    return true;
 }
+inline bool ImportRegFile(const std::wstring &strFile) { return ImportRegFiles({ strFile }); }
 
 inline void SetDword(const wchar_t *pszPath, const wchar_t *pszName, DWORD dwValue)
 {

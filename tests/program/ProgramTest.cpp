@@ -330,8 +330,7 @@ TEST_F(CalculatorTest, WrongFieldsAreNamedCancelChangesNothingUseReachesThePageA
     SelectAdapter(PPP_ADAPTER);
     Open(L"1000", L"600");
     EXPECT_EQ("75920", Says(IDC_CALC_WINDOW));
-    EXPECT_EQ(Narrow(Words("PRODUCT_NEEDS_SCALING")()),
-              Says(IDC_CALC_EXPLANATION));
+    EXPECT_EQ(Narrow(Words("PRODUCT_NEEDS_SCALING")()), Says(IDC_CALC_EXPLANATION));
     EXPECT_EQ(std::vector<bool>({ true, true, true }), Drawn());
     for (const auto &test : cases)
     {
@@ -375,8 +374,7 @@ TEST_F(CalculatorTest, WithoutAnAdapterItCalculatesButOffersNothingToUse)
     EXPECT_EQ(0, SendMessageW(Item(IDC_ADAPTER), CB_GETCOUNT, 0, 0));
     EXPECT_FALSE(IsWindowEnabled(Item(IDC_WINDOW_SIZE)));
     Open(L"384", L"1335");
-    EXPECT_EQ(Narrow(Words("PRODUCT_WITHOUT_ADAPTER")()),
-              Says(IDC_CALC_EXPLANATION));
+    EXPECT_EQ(Narrow(Words("PRODUCT_WITHOUT_ADAPTER")()), Says(IDC_CALC_EXPLANATION));
     EXPECT_FALSE(CanUse());
     EXPECT_EQ(std::vector<bool>({ false, true, true }), Drawn());
 }

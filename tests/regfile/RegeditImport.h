@@ -41,38 +41,23 @@ struct Imported
     bool bAlone = false, bLeft = false; // regedit stops at its end; crashes on it
 };
 
-// regedit /S in the folder, as many files at a time as a command holds;
-// false when it does not end.
-inline bool Import(const std::wstring &strFolder, const std::vector<std::string> &files)
-{
-    for (size_t i = 0; i < files.size();)
-    {
-        std::wstring strCommand = L"regedit.exe /S";
-        for (; i < files.size() && strCommand.size() < 30000; i++)
-            strCommand += L" " + std::wstring(files[i].begin(), files[i].end());
-        CProgram regedit;
-        if (!regedit.Run(strCommand, strFolder) || !regedit.HasEnded(60000))
-            return false;
-    }
-    return true;
-}
-
 // For each file, whether regedit leaves what Marlin reads; each that it
 // does not is a failure.
 inline std::vector<bool> ImportAndCompare(const std::string &strRoot, const std::vector<Imported> &items)
 {
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, WideOf(strRoot).c_str());
     const std::wstring strFolder = ScratchFolder(L"regedit-import", {});
-    std::vector<std::vector<std::string>> batches(1);
+    std::vector<std::vector<std::wstring>> batches(1);
     for (const Imported &item : items)
     {
         std::ofstream(std::filesystem::path(strFolder) / (item.strKey + ".reg"), std::ios::binary)
             .write(reinterpret_cast<const char *>(item.file.data()), item.file.size());
+        const std::wstring strFile(item.strKey.begin(), item.strKey.end());
         if (!item.bLeft)
-            item.bAlone ? batches.push_back({ item.strKey + ".reg" }) : batches[0].push_back(item.strKey + ".reg");
+            item.bAlone ? batches.push_back({ strFile + L".reg" }) : batches[0].push_back(strFile + L".reg");
     }
     for (const auto &batch : batches)
-        EXPECT_TRUE(Import(strFolder, batch)) << "regedit hangs";
+        EXPECT_TRUE(ImportRegFiles(batch, strFolder)) << "regedit hangs";
     CRegTree imported;
     EXPECT_TRUE(imported.ReadFrom(SystemRegistry(), WideOf(strRoot)));
     std::vector<bool> alike;
