@@ -2,8 +2,7 @@
 // each file is imported with regedit (RegeditImport.h). Marlin must build
 // that tree, or refuse the file on the line the case names, where regedit
 // skips that line (or stops there, or reads nothing). Rewrites: the file
-// Marlin rewrote imports as the original with that one value changed, and
-// reads so in Marlin.
+// Marlin rewrote imports as the original with that one value changed.
 #include "RegeditCases.h"
 #include "RegeditImport.h"
 
@@ -47,7 +46,7 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
                 Imported changed = { strKey + "r" + std::to_string(&rewrite - &test.rewrites[0] + 1), {}, "", strWhat + " rewritten", false, false };
                 const WString strChanged = WideOf(ROOT + "\\" + changed.strKey);
                 const RegSetting setting = SettingOf(rewrite.strSetting, strChanged);
-                CRegFile original, written;
+                CRegFile original;
                 ASSERT_TRUE(original.Parse(CaseFile(test, variant, ROOT + "\\" + changed.strKey))) << test.strName;
                 EXPECT_EQ(!rewrite.bFails[variant], original.Rewrite({ setting }, &changed.file)) << changed.strWhat;
                 if (changed.file.empty())
@@ -59,8 +58,6 @@ TEST(RegeditDiff, MarlinReadsWhatRegeditImportsOrRefusesTheLineItSkips)
                 else if (CRegTree::Key *pKey = tree.Find(setting.strPath))
                     pKey->DeleteValue(setting.strName);
                 changed.strMarlin = TreeText(tree.Find(strChanged));
-                EXPECT_TRUE(written.Parse(changed.file)) << changed.strWhat;
-                EXPECT_EQ(changed.strMarlin, TreeText(written.Tree().Find(strChanged))) << changed.strWhat << ": Marlin reads its rewrite (right)";
                 items.push_back(changed), kinds.push_back("rewrite");
             }
         }
