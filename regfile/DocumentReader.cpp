@@ -11,7 +11,7 @@ namespace
 bool BeginsWithWord(const WString &strText, const char *pszWord)
 {
     size_t cchWord = Widen(pszWord).size();
-    return StartsWithAscii(strText, 0, pszWord) && (strText.size() == cchWord || IsSpace(strText[cchWord]));
+    return StartsWithAscii(strText, 0, pszWord) && (strText.size() == cchWord || IsSpace(strText[cchWord]) || strText[cchWord] == ';');
 }
 
 NodeKind ConditionWord(const WString &strTrimmed)
@@ -20,7 +20,7 @@ NodeKind ConditionWord(const WString &strTrimmed)
         return NODE_IF;
     if (BeginsWithWord(strTrimmed, "ELSE"))
         return NODE_ELSE;
-    return StartsWithAscii(strTrimmed, 0, "ENDIF") ? NODE_ENDIF : NODE_UNREADABLE;
+    return BeginsWithWord(strTrimmed, "ENDIF") ? NODE_ENDIF : NODE_UNREADABLE;
 }
 
 const struct

@@ -5,6 +5,7 @@
 // the variables; the rest is the file.
 #include "RewriteChecks.h"
 
+#include <algorithm>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -20,8 +21,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // Each variable the IF lines test set or not, by a bit of byte 7.
     ImageBuild::Variables chosen;
     int nBit = 0;
-    for (const auto &tested : probe.TestedVariables())
-        if (data[7] >> (nBit++ % 8) & 1)
+    for (const auto &tested : probe.TestedVariables())   // a name tested twice, set once
+        if (data[7] >> (nBit++ % 8) & 1 && std::none_of(chosen.begin(), chosen.end(), [&](const auto &c) {
+                return ImageBuild::Lower(c.first) == ImageBuild::Lower(ImageBuild::Text(tested.first.begin(), tested.first.end()));
+            }))
             chosen.emplace_back(ImageBuild::Text(tested.first.begin(), tested.first.end()),
                                 tested.second.empty() ? u"1" : ImageBuild::Text(tested.second.begin(), tested.second.end()));
     // Files of more combinations than the check below takes are left out.

@@ -40,8 +40,7 @@ inline Wording Words(const char *pszName)
         return words;
     }();
     auto it = table.find(pszName);
-    const std::wstring strMissing = L"(no " + std::wstring(pszName, pszName + strlen(pszName)) + L" in wording.txt)";
-    return it != table.end() ? it->second : Wording{ strMissing, strMissing };
+    return it != table.end() ? it->second : Wording{ L"(not in wording.txt)", L"(not in wording.txt)" };
 }
 
 const Wording CHANGED = Words("CHANGED");

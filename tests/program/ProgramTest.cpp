@@ -235,20 +235,6 @@ INSTANTIATE_TEST_SUITE_P(, EntryTest, ::testing::Values(
     Entry{ "SwitchesOff", Switches, 0, nullptr, PARMS, L"EnablePMTUDiscovery", "dword 0" }),
     [](const ::testing::TestParamInfo<Entry> &info) { return info.param.pszName; });
 
-TEST_F(MarlinTest, WindowFieldFollowsTheSelectionAfterAResetShrankTheTable)
-{
-    Start();
-    SelectAdapter(PPP_ADAPTER);
-    ASSERT_EQ(ERROR_SUCCESS, RegDeleteTreeW(HKEY_LOCAL_MACHINE, L"Comm\\NE20001"));
-    m_marlin.Activate();
-    PressKeys({ VK_F10, VK_RIGHT, VK_DOWN, VK_DOWN, VK_RETURN });   // Settings, Reset
-    EXPECT_TRUE(WaitUntil([&] { return !IsWindowEnabled(Item(IDC_WINDOW_SIZE)); })) << "no adapter there now";
-    EXPECT_EQ("", Narrow(Text(Item(IDC_WINDOW_SIZE))));
-    SelectAdapter(0);
-    EXPECT_EQ("32120", Narrow(Text(Item(IDC_WINDOW_SIZE)))) << "the PPP adapter is the only one now";
-    EXPECT_TRUE(IsWindowEnabled(Item(IDC_WINDOW_SIZE)));
-}
-
 TEST_F(MarlinTest, OkAfterAFailedSaveWritesAgain)
 {
     // A volatile key takes no lasting subkey: the stack-wide values cannot
@@ -478,14 +464,7 @@ TEST_F(MarlinTest, PagesSpeakTheUsersLanguageWholeAndInRealGlyphs)
 // ---- The About box ----
 
 
-struct Closing
-{
-    const char *pszName;
-    std::function<void(HWND)> close;
-};
-void PrintTo(const Closing &test, std::ostream *os) { *os << test.pszName; }
-
-class AboutTest : public MarlinTest, public ::testing::WithParamInterface<Closing>
+class AboutTest : public MarlinTest
 {
 protected:
     HWND OpenAbout()
@@ -498,7 +477,7 @@ protected:
     }
 };
 
-TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
+TEST_F(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
 {
     CLinkRecorder links;
     Start();
@@ -531,20 +510,17 @@ TEST_P(AboutTest, IsOwnedModalCentredWholeAndClosesAtOnce)
     EXPECT_EQ(std::vector<std::string>{ "mailto:marlin@marlin-tuning.example" }, links.Mailed());
     EXPECT_EQ(std::vector<std::string>{ "https://marlin-tuning.example/" }, links.Browsed());
 
-    for (int nTime = 0; nTime < 2; nTime++)
+    // By Escape, Enter and a posted Cancel, each time opened again.
+    const std::function<void(HWND)> CLOSINGS[] = { [](HWND) { PressKeys({ VK_ESCAPE }); }, [](HWND) { PressKeys({ VK_RETURN }); },
+                                                   [](HWND hBox) { PostMessageW(hBox, WM_COMMAND, IDCANCEL, 0); } };
+    for (const auto &close : CLOSINGS)
     {
-        hAbout = nTime ? OpenAbout() : hAbout;
+        hAbout = &close == CLOSINGS ? hAbout : OpenAbout();
         ASSERT_TRUE(hAbout) << "opened again";
-        GetParam().close(hAbout);
+        close(hAbout);
         EXPECT_TRUE(WaitUntil([&] { return !IsWindow(hAbout); }, 1000)) << "still open after 1 s";
         EXPECT_TRUE(WaitUntil([&] { return IsWindowEnabled(m_hSheet) != FALSE; }, 1000));
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(, AboutTest, ::testing::Values(
-    Closing{ "Escape", [](HWND) { PressKeys({ VK_ESCAPE }); } },
-    Closing{ "Enter", [](HWND) { PressKeys({ VK_RETURN }); } },
-    Closing{ "PostedCancel", [](HWND hAbout) { PostMessageW(hAbout, WM_COMMAND, IDCANCEL, 0); } }),
-    [](const ::testing::TestParamInfo<Closing> &info) { return info.param.pszName; });
 
 } // namespace

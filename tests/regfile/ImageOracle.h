@@ -1,9 +1,7 @@
-// Marlin against the tests' own account of a device image's build
-// (ImageBuild.h), for the image files of rewrite-cases.txt and each rewrite
-// of one (RegFileTest.cpp): under every combination of the variables a file
-// tests, the file the build would make, imported with regedit
-// (RegeditImport.h), holds what Marlin reads; where the build stops, Marlin
-// refuses the file.
+// Marlin against the tests' own image build (ImageBuild.h), for each image
+// file of rewrite-cases.txt and its rewrite: under every combination of the
+// variables it tests, what the build makes of it, imported with regedit,
+// holds what Marlin reads; where the build stops, Marlin refuses the file.
 #pragma once
 
 #include "RegeditImport.h"

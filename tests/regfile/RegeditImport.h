@@ -1,7 +1,6 @@
-// The platform's regedit as the oracle of the differential suites
-// (RegeditDiffTest.cpp, ImageOracle.h): files imported with
-// "regedit /S", each under a key of its own below a root of the test's, and
-// the trees regedit leaves read back with the registry calls.
+// The platform's regedit as the oracle of RegeditDiffTest.cpp and
+// ImageOracle.h: files imported with "regedit /S", each under a key of its
+// own below a root of the test's, and read back with the registry calls.
 #pragma once
 
 #include "FileCases.h"

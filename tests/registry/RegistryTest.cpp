@@ -1,7 +1,6 @@
 // The memory registry answers as the system's does where the store and the
 // registry files depend on it: the same table of calls runs on both, under
-// Wine, and each call's status is compared. Names fold as the Unicode charts say.
-#include "Names.h"
+// Wine, and each call's status is compared.
 #include "RegistryHelpers.h"
 
 #include <sstream>
@@ -115,19 +114,5 @@ TEST_P(Handles, AnswerAsTheSystemRegistryDoes)
 }
 
 INSTANTIATE_ON_ALL_REGISTRIES(Handles);
-
-// Written from the Unicode charts; the registry's matches are held to Wine's above.
-TEST(Names, FoldLowersTheBasicPlaneAndKeepsOutOfAscii)
-{
-    const std::pair<int, int> FOLDS[] = { { 'A', 'a' }, { '_', '_' }, { 0xC4, 0xE4 }, { 0xD7, 0xD7 }, { 0xDE, 0xFE },
-        { 0x100, 0x101 }, { 0x101, 0x101 }, { 0x178, 0xFF }, { 0x1C4, 0x1C6 }, { 0x1C5, 0x1C5 }, { 0x3A3, 0x3C3 },
-        { 0x3C2, 0x3C2 }, { 0x10A0, 0x2D00 }, { 0x13A0, 0xAB70 }, { 0xFF21, 0xFF41 }, { 0x212A, 0x212A },
-        { 0x130, 0x130 }, { 0x131, 0x131 }, { 0x2126, 0x2126 }, { 0xD801, 0xD801 }, { 0xFFFF, 0xFFFF } };
-    for (auto fold : FOLDS)
-        EXPECT_EQ(fold.second, Fold(WCHAR(fold.first))) << std::hex << fold.first;
-    for (int ch = 0x80; ch <= 0xFFFF; ch++)
-        ASSERT_GE(Fold(WCHAR(ch)), 0x80) << std::hex << ch;
-    EXPECT_LT(CompareNames(TEXT("\u00DF"), TEXT("\u00C4")), 0) << "by the folded form, U+00E4";
-}
 
 } // namespace
