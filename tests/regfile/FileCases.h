@@ -94,15 +94,20 @@ inline std::vector<BYTE> FileBytes(const std::vector<std::string> &lines, const 
 // "PATH "NAME" VALUE": the path under HKEY_LOCAL_MACHINE ("." for none, a
 // prefix before it), the value "-" (absent), sz:"TEXT", or TYPE:BYTES in
 // hexadecimal. In quotes \n and \r stand for a line feed and a carriage
-// return, a backslash before any other character for that character.
+// return, \uXXXX for that UTF-16 unit, a backslash before any other
+// character for that character.
 inline RegSetting SettingOf(const std::string &strText, const WString &strPrefix = WString())
 {
     RegSetting setting;
     auto quoted = [&](size_t *pnAt) {
         std::string str;
+        WString strUnits;
         for (char ch; (ch = strText[++*pnAt]) != '"';)
-            str += ch != '\\' ? ch : (ch = strText[++*pnAt]) == 'n' ? '\n' : ch == 'r' ? '\r' : ch;
-        return WideOf(str);
+            if (ch == '\\' && strText[*pnAt + 1] == 'u')
+                strUnits += WideOf(str) + WCHAR(std::stoi(strText.substr(*pnAt + 2, 4), nullptr, 16)), str.clear(), *pnAt += 5;
+            else
+                str += ch != '\\' ? ch : (ch = strText[++*pnAt]) == 'n' ? '\n' : ch == 'r' ? '\r' : ch;
+        return strUnits + WideOf(str);
     };
     size_t nAt = strText.find('"');
     WString strPath = WideOf(strText.substr(0, strText.find_last_not_of(' ', nAt - 1) + 1));
@@ -133,7 +138,7 @@ struct CaseDirectives
 {
     ImageBuild::Variables variables;
     std::vector<RegSetting> settings, expected;
-    std::string strEol = "\r\n", strRefused = "0 none", strHolds, strFormat;
+    std::string strEol = "\r\n", strRefused = "0 none", strHolds, strFormat, strFailure;
     FileEncoding encoding = FILE_UTF8;
     bool bFails = false;
 
@@ -159,8 +164,8 @@ struct CaseDirectives
                 strEol = strRest == "LF" ? "\n" : "\r";
             else if (strWord == "refuse")
                 strRefused = strRest;
-            else if (strWord == "holds" || strWord == "format")
-                (strWord == "holds" ? strHolds : strFormat) = strRest;
+            else if (strWord == "holds" || strWord == "format" || strWord == "fails")
+                (strWord == "holds" ? strHolds : strWord == "format" ? strFormat : strFailure) = strRest;
             bFails |= strWord == "fails";
         }
     }

@@ -21,8 +21,7 @@ typedef std::vector<std::pair<Text, Text>> Variables;   // name, text
 
 inline Text Lower(Text str)
 {
-    for (char16_t &ch : str)
-        ch = ch >= 'A' && ch <= 'Z' ? char16_t(ch + 32) : ch;
+    std::transform(str.begin(), str.end(), str.begin(), [](char16_t ch) { return ch >= 'A' && ch <= 'Z' ? char16_t(ch + 32) : ch; });
     return str;
 }
 
@@ -100,10 +99,7 @@ inline std::vector<Text> Lines(Text str, bool bEnds = false)
     return lines;
 }
 
-inline size_t Skip(const Text &str, size_t nAt)
-{
-    return std::min(str.find_first_not_of(u" \t", nAt), str.size());
-}
+inline size_t Skip(const Text &str, size_t nAt) { return std::min(str.find_first_not_of(u" \t", nAt), str.size()); }
 inline Text Trim(const Text &str)
 {
     size_t nStart = Skip(str, 0), nEnd = str.find_last_not_of(u" \t") + 1;

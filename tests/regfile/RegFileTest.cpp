@@ -1,8 +1,7 @@
-// Registry files read under build variables and rewritten, as tables in text
-// (rewrite-cases.txt): what they hold, what they are refused for, what a
-// rewrite makes of them byte for byte, and what it keeps. Under Wine, each
-// device image's file and its rewrite are held to the image build as well
-// (ImageOracle.h); regedit's dialect is held to regedit (RegeditDiffTest.cpp).
+// Registry files read under build variables and rewritten (rewrite-cases.txt):
+// what they hold, what they are refused for, what a rewrite makes of them
+// byte for byte and keeps; under Wine, image files and their rewrites held
+// to the image build too (ImageOracle.h).
 #include "FileCases.h"
 #include "RegistryHelpers.h"
 #include "RewriteChecks.h"
@@ -18,6 +17,7 @@ const char *const ERRORS[] = { "none", "no-header", "not-text", "bad-key", "valu
                                "bad-escape", "broken-continuation", "bad-string-bytes", "unclosed-if",
                                "unmatched-condition", "undefined-name", "build-error", "opaque-value" };
 static_assert(sizeof(ERRORS) / sizeof(ERRORS[0]) == FILE_ERROR_COUNT, "a name for every error");
+const char *const FAILURES[] = { "none", "no-line", "encoding", "read-back" };
 
 std::string Text(const std::vector<BYTE> &bytes)
 {
@@ -71,7 +71,9 @@ TEST(RegFile, ReadsAndRewritesFilesAsTheCasesSay)
         if (!bRead || settings.empty())
             continue;
         std::vector<BYTE> after;
-        ASSERT_EQ(!directives.bFails, file.Rewrite(settings, &after)) << test.strName;
+        RewriteFailure failure = REWRITE_DONE;
+        ASSERT_EQ(!directives.bFails, file.Rewrite(settings, &after, &failure)) << test.strName;
+        EXPECT_TRUE(directives.strFailure.empty() || directives.strFailure == FAILURES[failure]) << test.strName << ": " << FAILURES[failure];
         if (test.bAfter)
         {
             EXPECT_EQ(Text(FileBytes(test.after, directives.strEol, directives.encoding)), Text(after)) << test.strName;

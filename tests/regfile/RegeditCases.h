@@ -1,7 +1,6 @@
 // The cases of regedit-cases.txt: files in regedit's dialect, each written
 // as ANSI "REGEDIT4" (Windows-1252) and as UTF-16 "Windows Registry Editor
-// Version 5.00", with what Marlin must make of them. Natively the verdicts
-// are checked; under Wine, regedit itself is the judge (RegeditDiffTest.cpp).
+// Version 5.00", with what Marlin must make of them (RegeditDiffTest.cpp).
 #pragma once
 
 #include "FileCases.h"
