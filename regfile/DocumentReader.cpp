@@ -144,11 +144,14 @@ bool GoesOn(const WString &strText, size_t nData, bool bHex, const DialectRules 
     return bHex ? strText[nEnd - 1] == '\\' : rules.bMultiSz && strText[nEnd - 1] == ',';
 }
 
-// The line a value goes on on, past blank lines and comments; -1 at the end.
+// The line a value goes on on, past blank lines and comments; -1 at the end
+// of the text, which an image's Ctrl-Z ends.
 int NextDataLine(const RegDocument &document, int nLine)
 {
     while (++nLine < document.text.LineCount())
-        if (!EndsEntry(document.Line(nLine), 0))
+        if (Classify(document.Line(nLine), document.Rules()).kind == NODE_END_MARK)
+            return -1;
+        else if (!EndsEntry(document.Line(nLine), 0))
             return nLine;
     return -1;
 }
@@ -203,6 +206,9 @@ bool ReadDocument(const std::vector<BYTE> &bytes, RegDocument *pDocument, FileEr
     for (int i = 0; i < nLines; i++)
     {
         Node node = i == 0 && rules.bHeader ? Node{ NODE_HEADER, 0, 0, WString() } : Classify(pDocument->Line(i), rules);
+        // The build reads the file as text, which an image's Ctrl-Z ends.
+        if (!pDocument->nodes.empty() && pDocument->nodes.back().kind == NODE_END_MARK)
+            node.kind = NODE_END_MARK;
         node.nFirst = node.nLast = i;
         size_t nData = node.kind == NODE_VALUE ? DataStart(pDocument->Line(i)) : WString::npos;
         if (nData != WString::npos)

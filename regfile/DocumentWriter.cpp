@@ -2,6 +2,8 @@
 
 #include "NameIndex.h"
 
+#include <algorithm>
+
 using namespace RegFormat;
 
 namespace
@@ -15,11 +17,17 @@ public:
     {
     }
 
-    bool Write(const FileText &text, const EditPlan &plan)
+    // New sections go where the text ends: before an image's Ctrl-Z, after
+    // which the build reads nothing.
+    bool Write(const FileText &text, const EditPlan &plan, int nTextEnd)
     {
         m_strOut = text.ByteOrderMark();
-        for (int i = 0; i < text.LineCount(); i++)
+        for (int i = 0; i <= text.LineCount(); i++)
         {
+            if (i == nTextEnd && !plan.appended.empty() && !(CloseLine() && Sections(plan.appended, true)))
+                return false;
+            if (i == text.LineCount())
+                break;
             const LineEdit &edit = plan.lines[i];
             if (!edit.sectionsBefore.empty() && !Sections(edit.sectionsBefore, false))
                 return false;
@@ -39,9 +47,7 @@ public:
                 if (!CloseLine() || !Line(strLine))
                     return false;
         }
-        if (!plan.appended.empty())
-            CloseLine();
-        return Sections(plan.appended, true);
+        return true;
     }
 
     // A section for each key, in the order the settings first name it; a
@@ -106,7 +112,10 @@ private:
 
 bool WriteDocument(const FileAsRead &file, const EditPlan &plan, ByteString *pstrOut)
 {
-    return CWriter(file.document.text, file.document.dialect, file.tree, pstrOut).Write(file.document.text, plan);
+    const std::vector<Node> &nodes = file.document.nodes;
+    auto endMark = std::find_if(nodes.begin(), nodes.end(), [](const Node &node) { return node.kind == NODE_END_MARK; });
+    return CWriter(file.document.text, file.document.dialect, file.tree, pstrOut)
+        .Write(file.document.text, plan, endMark != nodes.end() ? endMark->nFirst : file.document.text.LineCount());
 }
 
 std::vector<BYTE> FormatNewFile(const std::vector<RegSetting> &settings, Dialect dialect)

@@ -18,7 +18,7 @@ enum NodeKind
     NODE_HEADER,      // regedit's first line
     NODE_BLANK,
     NODE_COMMENT,     // ";", and in regedit's dialect "#" and Ctrl-Z
-    NODE_END_MARK,    // an image's Ctrl-Z, which editors leave at the end
+    NODE_END_MARK,    // an image's Ctrl-Z, which editors leave at the end, and what follows it
     NODE_KEY,         // "[...]"
     NODE_VALUE,       // "NAME"=DATA or @=DATA, over one line or more
     NODE_IF,          // IF NAME[=TEXT] [!]

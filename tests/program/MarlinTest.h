@@ -10,8 +10,6 @@
 
 #include <shlobj.h>
 
-#include <map>
-
 const wchar_t PARMS[] = L"Comm\\Tcpip\\Parms";
 const wchar_t PPP[] = L"Comm\\ppp1\\Parms\\TcpIp";
 const wchar_t ETHERNET[] = L"Comm\\NE20001\\Parms\\TcpIp";
@@ -21,26 +19,21 @@ const wchar_t WINDOW[] = L"TcpWindowSize";
 const int ETHERNET_ADAPTER = 0, PPP_ADAPTER = 1;
 const int RWIN = 0, TTL = 1, PMTU = 2, OTHER = 3;
 
-// The program's text of that name in wording.txt.
+// The program's text of that name in wording.txt; none where it has none.
 inline Wording Words(const char *pszName)
 {
-    static const std::map<std::string, Wording> table = [] {
-        std::map<std::string, Wording> words;
-        std::ifstream file(WORDING);
-        std::string strLine, strName;
-        for (int nLine = 0; std::getline(file, strLine); nLine++)
-            if (strLine.compare(0, 4, "=== ") == 0)
-                strName = strLine.substr(4), nLine = -1;
-            else if (!strName.empty() && nLine < 2)
-            {
-                std::wstring strText(strLine.size(), L'\0');
-                strText.resize(MultiByteToWideChar(CP_UTF8, 0, strLine.data(), int(strLine.size()), &strText[0], int(strText.size())));
-                (nLine ? words[strName].strJapanese : words[strName].strEnglish) = strText;
-            }
-        return words;
-    }();
-    auto it = table.find(pszName);
-    return it != table.end() ? it->second : Wording{ L"(not in wording.txt)", L"(not in wording.txt)" };
+    std::ifstream file(WORDING);
+    std::string strLine;
+    while (std::getline(file, strLine) && strLine != std::string("=== ") + pszName)
+        ;
+    Wording wording;
+    for (std::wstring *pstrText : { &wording.strEnglish, &wording.strJapanese })
+        if (std::getline(file, strLine))
+        {
+            pstrText->resize(strLine.size());
+            pstrText->resize(MultiByteToWideChar(CP_UTF8, 0, strLine.data(), int(strLine.size()), &(*pstrText)[0], int(strLine.size())));
+        }
+    return wording;
 }
 
 const Wording CHANGED = Words("CHANGED");

@@ -10,7 +10,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace ImageBuild
@@ -122,12 +121,13 @@ inline Text Content(const Text &str)
         nAt = str[nAt] == '"' ? std::min(QuoteEnd(str, nAt), str.size()) : nAt + 1;
     return Trim(str.substr(0, nAt));
 }
+inline Text Uncommented(const Text &str) { return Trim(str.substr(0, str.find(';'))); }   // a directive's: no quotes
 inline Text Keyword(const Text &str) { return Lower(str.substr(0, std::min(str.find_first_of(u" \t;"), str.size()))); }
 
 // IF NAME[=TEXT] [!]; false when it does not read.
 inline bool IfParts(const Text &strRest, Text *pstrName, Text *pstrWanted, bool *pbNegate)
 {
-    Text str = Content(strRest);
+    Text str = Uncommented(strRest);
     *pbNegate = !str.empty() && str.back() == '!';
     str = Trim(str.substr(0, str.size() - *pbNegate));
     size_t nEquals = std::min(str.find('='), str.size());
@@ -136,17 +136,17 @@ inline bool IfParts(const Text &strRest, Text *pstrName, Text *pstrWanted, bool 
 }
 
 // An #if condition's parts: ( ) ! && || == != and words, a word holding
-// any $(NAME) whole.
+// any $(NAME) whole, and a lone = & or | as it stands.
 inline std::vector<Text> Tokens(const Text &str)
 {
     std::vector<Text> tokens;
+    auto pair = [&](size_t k) { const Text strTwo = str.substr(k, 2); return strTwo == u"&&" || strTwo == u"||" || strTwo == u"==" || strTwo == u"!="; };
     for (size_t i = Skip(str, 0), j; i < str.size() && str[i] != ';'; i = Skip(str, j))
     {
-        for (j = i; j < str.size() && Text(u" \t()!=&|;").find(str[j]) == Text::npos;)
+        for (j = i; j < str.size() && Text(u" \t()!;").find(str[j]) == Text::npos && !pair(j);)
             j = str.compare(j, 2, u"$(") == 0 && str.find(')', j) != Text::npos ? str.find(')', j) + 1 : j + 1;
-        const Text strTwo = str.substr(i, 2);
-        j = j > i ? j : strTwo == u"&&" || strTwo == u"||" || strTwo == u"==" || strTwo == u"!=" ? i + 2 : i + 1;
-        tokens.push_back(str.substr(i, j - i));
+        tokens.push_back(str.substr(i, (j > i ? j : pair(i) ? i + 2 : i + 1) - i));
+        j = i + tokens.back().size();
     }
     return tokens;
 }
@@ -184,16 +184,20 @@ public:
             const Text strLine = Trim(lines[i]), strWord = Keyword(strLine), strRest = strLine.substr(strWord.size());
             m_nLine = int(i);
             result.taken.resize(i + 1, Taken());
+            if (!m_bRegedit && !strLine.empty() && strLine[0] == 0x1A)   // text files end there
+                break;
             if (strLine.find(char16_t(0)) != Text::npos)
                 strWhy = u"a NUL";
             else if (i == 0 && (strLine == u"REGEDIT4" || strLine == u"Windows Registry Editor Version 5.00"))
-                continue;   // regedit's file, for the checks of a rewrite
+                m_bRegedit = true;   // for the checks of a rewrite: # and Ctrl-Z begin comments, a key ends at its last ]
+            else if (m_bRegedit && (strLine[0] == '#' || strLine[0] == 0x1A))
+                continue;
             else if (strWord == u"if" || strWord == u"else" || strWord == u"endif" || strWord.compare(0, 1, u"#") == 0)
                 strWhy = Directive(strWord, strRest, &strOut, &result.bError);
             else if (Content(strLine).empty() || !Taken())
                 continue;
             else if (strLine[0] == '[')
-                strWhy = Key(Content(Substituted(strLine)), &strOut);
+                strWhy = Key(Substituted(strLine), &strOut);
             else if (strLine[0] == '"' || strLine[0] == '@')
                 strWhy = Value(lines, &i, &strOut, &result);
             else
@@ -311,7 +315,7 @@ private:
             Block &block = m_blocks.back();
             if (strWord == u"#elif" && bParent && !block.bDone && !condition.Holds(&bHolds))
                 return u"a condition that does not read";
-            if (strWord == u"else" && !Content(strRest).empty())
+            if (strWord == u"else" && !Uncommented(strRest).empty())
                 return u"text after ELSE";
             if (bEnd)
                 return m_blocks.pop_back(), Text();
@@ -337,8 +341,13 @@ private:
         return Text();
     }
 
-    Text Key(const Text &strLine, Text *pstrOut)
+    // To its last ]: a ; before it is the name's. After it only a comment,
+    // or for regedit anything.
+    Text Key(Text strLine, Text *pstrOut)
     {
+        const size_t nClose = strLine.rfind(']');
+        if (nClose != Text::npos && (m_bRegedit || Content(strLine.substr(nClose + 1)).empty()))
+            strLine.erase(nClose + 1);
         const bool bDelete = strLine.compare(0, 2, u"[-") == 0;
         const Text strPath = strLine.substr(1 + bDelete, strLine.size() - 2 - bDelete);
         const size_t nSlash = std::min(strPath.find('\\'), strPath.size());
@@ -412,6 +421,7 @@ private:
     Variables m_defines;
     std::vector<Block> m_blocks;
     Text m_strKey;
+    bool m_bRegedit = false;
     int m_nSection = 0;   // 1 under HKEY_LOCAL_MACHINE, -1 under another root, 0 before any key
     int m_nLine = 0;
 };
