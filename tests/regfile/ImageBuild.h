@@ -81,12 +81,12 @@ inline bool Decode(const std::vector<uint8_t> &bytes, Text *pText)
     return true;
 }
 
-// Lines end in CR LF, CR or LF, kept where asked; a Ctrl-Z that ends the
-// file is no text.
+// Lines end in CR LF, CR or LF; kept where asked, and then every character
+// too, else a Ctrl-Z that ends the file is no text.
 inline std::vector<Text> Lines(Text str, bool bEnds = false)
 {
     size_t nLast = str.find_last_not_of(u"\r\n");
-    if (nLast != Text::npos && str[nLast] == 0x1A)
+    if (!bEnds && nLast != Text::npos && str[nLast] == 0x1A)
         str.erase(nLast, 1);
     std::vector<Text> lines;
     for (size_t i = 0; i < str.size();)
