@@ -379,8 +379,8 @@ private:
         {
             while (++*pi < lines.size() && Content(lines[*pi]).empty())
                 ;
-            if (*pi == lines.size())
-                return m_nLine = int(lines.size() - 1), u"data going on past the end";
+            if (*pi == lines.size() || (!m_bRegedit && Trim(lines[*pi])[0] == 0x1A))   // where the text ends
+                return m_nLine = int(*pi - (*pi == lines.size())), u"data going on past the end";
             strData = Trim(strData.substr(0, strData.size() - bHex)) + Content(Substituted(lines[*pi]));
         }
         if (bHex)
