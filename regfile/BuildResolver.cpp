@@ -21,6 +21,8 @@ public:
         if (bInBlock)
             m_varying.push_back(Folded(strName));
     }
+    // Under other variables a block not taken may define or undefine it.
+    void MayVary(const WString &strName) { m_varying.push_back(Folded(strName)); }
     void Undefine(const WString &strName, bool bInBlock)
     {
         m_defines.push_back({ Folded(strName), WString(), false });
@@ -209,6 +211,8 @@ private:
                 m_names.Define(strName, Trimmed(node.strArgument.substr(nAt)), !m_open.empty());
             else if (bTaken)
                 m_names.Undefine(strName, !m_open.empty());
+            else
+                m_names.MayVary(strName);
             return true;
         }
         case NODE_ERROR:

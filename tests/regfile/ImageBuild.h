@@ -194,12 +194,12 @@ public:
                 continue;
             else if (strWord == u"if" || strWord == u"else" || strWord == u"endif" || strWord.compare(0, 1, u"#") == 0)
                 strWhy = Directive(strWord, strRest, &strOut, &result.bError);
-            else if (Content(strLine).empty() || !Taken())
+            else if (Content(strLine).empty() || (!Taken() && strLine[0] != '"' && strLine[0] != '@'))
                 continue;
             else if (strLine[0] == '[')
                 strWhy = Key(Substituted(strLine), &strOut);
             else if (strLine[0] == '"' || strLine[0] == '@')
-                strWhy = Value(lines, &i, &strOut, &result);
+                strWhy = Value(lines, &i, &strOut, &result), strWhy = Taken() ? strWhy : Text();   // not taken: its lines passed over
             else
                 strWhy = u"not an entry";
         }
@@ -404,11 +404,11 @@ private:
         Text strName;
         for (size_t k = 1; k + 1 < nName; k++)
             strName += strLine[k += strLine[k] == '\\'];
-        for (size_t k = m_nLine; k <= *pi; k++)
+        for (size_t k = m_nLine; Taken() && k <= *pi; k++)
             pResult->names[k] = Lower(strName);
-        if (m_nSection > 0)
+        if (m_nSection > 0 && Taken())
             pResult->decided[Lower(m_strKey + strLine.substr(0, nName))] = { m_nLine + 1, strData };
-        if (m_nSection > 0 && strData.compare(0, 4, u"LOC_") != 0 && strData.compare(0, 7, u"mui_sz:") != 0 &&
+        if (m_nSection > 0 && Taken() && strData.compare(0, 4, u"LOC_") != 0 && strData.compare(0, 7, u"mui_sz:") != 0 &&
             (strData[0] == '"' || strData.find(u"$(") == Text::npos))
             *pstrOut += strLine.substr(0, nName) + u"=" + strData + u"\r\n";
         return Text();
