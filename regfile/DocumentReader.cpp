@@ -40,7 +40,9 @@ Node HashDirective(const WString &strTrimmed)
         if (BeginsWithWord(strTrimmed, directive.pszWord))
         {
             WString strArgument = Trimmed(strTrimmed.substr(Widen(directive.pszWord).size()));
-            if (directive.bNeedsArgument && strArgument.empty())
+            // An #if without a condition still opens a block: a branch not
+            // taken nests it, one taken refuses it.
+            if (directive.bNeedsArgument && strArgument.empty() && directive.kind != NODE_HASH_IF && directive.kind != NODE_HASH_ELIF)
                 break;
             return { directive.kind, 0, 0, strArgument };
         }
