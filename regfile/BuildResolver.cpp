@@ -220,14 +220,18 @@ private:
         case NODE_KEY:
         case NODE_VALUE:
             m_names.TakeUndefined(), m_names.TakeVaries();
-            for (int nLine = node.nFirst; nLine <= node.nLast && resolved.lines.empty(); nLine++)
-                if (m_document.Rules().bDirectives && m_document.Line(nLine).find(TEXT("$(")) != WString::npos)
+            // Copied only where a name stands; LinesOf gives the document's otherwise.
+            for (int nLine = node.nFirst; nLine <= node.nLast && m_document.Rules().bDirectives; nLine++)
+                if (m_document.Line(nLine).find(TEXT("$(")) != WString::npos)
+                {
                     for (int nEach = node.nFirst; nEach <= node.nLast; nEach++)
                     {
                         const WString &strText = m_document.Line(nEach);
                         bool bData = nEach == node.nFirst || !EndsEntry(strText, 0);
                         resolved.lines.push_back(bData ? m_names.Substituted(strText) : strText);
                     }
+                    break;
+                }
             resolved.bUndefined = m_names.TakeUndefined();
             resolved.bVaries = m_names.TakeVaries();
             return true;

@@ -108,6 +108,13 @@ bool Decode(const std::vector<BYTE> &bytes, RegDocument *pDocument, FileError *p
     return true;
 }
 
+// An image's Ctrl-Z, which ends its text; regedit takes it for a comment.
+bool IsEndMark(const WString &strText, const DialectRules &rules)
+{
+    const size_t nAt = SkipBlanks(strText, 0);
+    return !rules.bHashComments && nAt < strText.size() && strText[nAt] == 0x1A;
+}
+
 // What the line is, by how it begins; values and their continuations are
 // grouped later.
 Node Classify(const WString &strText, const DialectRules &rules)
@@ -119,7 +126,7 @@ Node Classify(const WString &strText, const DialectRules &rules)
         return { NODE_BLANK, 0, 0, WString() };
     if (ch == ';' || (rules.bHashComments && (ch == '#' || ch == 0x1A)))
         return { NODE_COMMENT, 0, 0, WString() };
-    if (ch == 0x1A)
+    if (IsEndMark(strText, rules))
         return { NODE_END_MARK, 0, 0, WString() };
     if (rules.bDirectives && ch == '#')
         return HashDirective(strTrimmed);
@@ -151,7 +158,7 @@ bool GoesOn(const WString &strText, size_t nData, bool bHex, const DialectRules 
 int NextDataLine(const RegDocument &document, int nLine)
 {
     while (++nLine < document.text.LineCount())
-        if (Classify(document.Line(nLine), document.Rules()).kind == NODE_END_MARK)
+        if (IsEndMark(document.Line(nLine), document.Rules()))
             return -1;
         else if (!EndsEntry(document.Line(nLine), 0))
             return nLine;

@@ -29,7 +29,6 @@ struct FileText
     std::vector<TextLine> lines;
 
     int LineCount() const { return static_cast<int>(lines.size()); }
-    ByteString Raw(int nLine) const { return bytes.substr(lines[nLine].nRaw, lines[nLine].cbRaw); }
     // The line's end, encoded; empty for a last line without one.
     ByteString LineEnd(int nLine) const;
     ByteString ByteOrderMark() const;
