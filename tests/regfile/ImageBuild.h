@@ -199,7 +199,11 @@ public:
             else if (strLine[0] == '[')
                 strWhy = Key(Substituted(strLine), &strOut);
             else if (strLine[0] == '"' || strLine[0] == '@')
-                strWhy = Value(lines, &i, &strOut, &result), strWhy = Taken() ? strWhy : Text();   // not taken: its lines passed over
+            {
+                strWhy = Value(lines, &i, &strOut, &result);
+                if (!Taken())   // its lines passed over, whatever they hold
+                    strWhy.clear();
+            }
             else
                 strWhy = u"not an entry";
         }
@@ -380,7 +384,7 @@ private:
             while (++*pi < lines.size() && Content(lines[*pi]).empty())
                 ;
             if (*pi == lines.size() || (!m_bRegedit && Trim(lines[*pi])[0] == 0x1A))   // where the text ends
-                return m_nLine = int(*pi - (*pi == lines.size())), u"data going on past the end";
+                return m_nLine = int(--*pi), u"data going on past the end";   // what ends the text is read as such
             strData = Trim(strData.substr(0, strData.size() - bHex)) + Content(Substituted(lines[*pi]));
         }
         if (bHex)
