@@ -48,8 +48,9 @@ bool CRegFile::Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE
     if (failure == REWRITE_DONE)
     {
         // Checked before anyone writes it: the file must read back, under
-        // the same answers, as this one with the settings applied, and
-        // nothing else.
+        // the same answers and in the same encoding, as this one with the
+        // settings applied, and nothing else. An image's file that loses
+        // its last byte foreign to UTF-8 would read every kept line anew.
         CRegTree expected(m_file.tree);
         for (const RegSetting &setting : settings)
             if (setting.bPresent)
@@ -58,7 +59,8 @@ bool CRegFile::Rewrite(const std::vector<RegSetting> &settings, std::vector<BYTE
                 pKey->DeleteValue(setting.strName);
         std::vector<BYTE> bytes(strOut.begin(), strOut.end());
         CRegFile written;
-        if (!written.Parse(bytes, m_file.resolution.variables) || !(written.Tree() == expected))
+        if (!written.Parse(bytes, m_file.resolution.variables) || !(written.Tree() == expected) ||
+            written.m_file.document.text.encoding != m_file.document.text.encoding)
             failure = REWRITE_READ_BACK;
         else
             *pBytes = std::move(bytes);
