@@ -71,7 +71,7 @@ public:
         {
             WString strLine;
             if (bBlankBefore)
-                m_strOut += m_text.strEol;
+                m_strOut += BlankLineEnd();
             if (!Line(TEXT("[") + WString(MACHINE) + TEXT("\\") + m_tree.Spelled(byKey[nKey].front()->strPath) + TEXT("]")))
                 return false;
             for (const RegSetting *pSetting : byKey[nKey])
@@ -85,6 +85,15 @@ public:
     }
 
 private:
+    // Right after a line that ends in a lone CR, an LF would join that end
+    // into one CR LF: the line's end would change and the blank line be
+    // lost. CR LF keeps both.
+    ByteString BlankLineEnd() const
+    {
+        const ByteString strCr = m_text.encoding == ENCODING_UTF16 ? ByteString("\r\0", 2) : ByteString("\r");
+        const bool bAfterCr = m_strOut.size() >= strCr.size() && m_strOut.compare(m_strOut.size() - strCr.size(), strCr.size(), strCr) == 0;
+        return bAfterCr && m_text.strEol[0] == '\n' ? strCr + m_text.strEol : m_text.strEol;
+    }
     bool Line(const WString &strLine)
     {
         if (!m_text.Encode(strLine, &m_strOut))
