@@ -90,7 +90,8 @@ private:
     // lost. CR LF keeps both.
     ByteString BlankLineEnd() const
     {
-        const ByteString strCr = m_text.encoding == ENCODING_UTF16 ? ByteString("\r\0", 2) : ByteString("\r");
+        ByteString strCr;
+        m_text.Encode(TEXT("\r"), &strCr);
         const bool bAfterCr = m_strOut.size() >= strCr.size() && m_strOut.compare(m_strOut.size() - strCr.size(), strCr.size(), strCr) == 0;
         return bAfterCr && m_text.strEol[0] == '\n' ? strCr + m_text.strEol : m_text.strEol;
     }
